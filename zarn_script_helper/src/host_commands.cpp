@@ -1,0 +1,173 @@
+// The host commands of zarn_script_helper: one text each, sent with kind 0.
+#include <zarn_script_helper/debug_output.h>
+#include <zarn_script_helper/zarn_script_helper.h>
+
+#include "command_text.h"
+
+#include <cstdio>
+
+namespace {
+
+// The longest numeric command: three numbers of the widest int and the 'ADD' form.
+constexpr char longestNumericCommand[] = "RR -2147483648 -2147483648 -2147483648 'ADD'";
+// Room for it and its terminating zero, so that no numeric command is ever cut short.
+constexpr std::size_t numericCommandRoom = 48;
+static_assert(sizeof(longestNumericCommand) <= numericCommandRoom);
+
+} // namespace
+
+void* zarn_script_helper::send(const char* text) {
+    return host != nullptr ? host->callback(const_cast<char*>(text), zarn_kind_host_command)
+                           : nullptr;
+}
+
+void zarn_script_helper::giveBack(void* reply) {
+    host->callback(reply, zarn_kind_give_back);
+}
+
+void zarn_script_helper::textPut(const zarn_string& property, const zarn_string& value,
+                                 const zarn_string& panel, const zarn_string& control) {
+    if (host == nullptr) {
+        return;
+    }
+    CommandText text;
+    text << "TP '" << property << "=" << value << "' '" << panel << "' '" << control << "'";
+    send(text.text());
+}
+
+void zarn_script_helper::textGet(const zarn_string& property, const zarn_string& panel,
+                                 const zarn_string& control, zarn_string& result) {
+    if (host == nullptr) {
+        result = "";
+        return;
+    }
+    CommandText text;
+    text << "TG '" << panel << "' '" << control << "' '" << property << "'";
+    void* reply = send(text.text());
+    if (reply == nullptr) {
+        result = "";
+        return;
+    }
+    const zarn_string whole(static_cast<const char*>(reply));
+    giveBack(reply);
+    if (property == "all") {
+        result = whole;
+        return;
+    }
+    zarn_string name;
+    zarn_string value;
+    whole.split('=', name, value);
+    if (name == property) {
+        result = value;
+        return;
+    }
+    debugLog("textGet: value returned \"%1\" was not the value requested \"%2\" (value returned "
+             "was \"%3\" from control \"%4\", on panel \"%5\")",
+             name, property, whole, control, panel);
+    result = "";
+}
+
+bool zarn_script_helper::panelShow(const zarn_string& panel, const zarn_string& file,
+                                   const zarn_string& extra) {
+    CommandText text;
+    text << "PS '" << panel << "' '";
+    if (!instancePath.isEmpty()) {
+        text << instancePath << "/";
+    }
+    text << file << "'";
+    if (!extra.isEmpty()) {
+        text << " '" << extra << "'";
+    }
+    if (host == nullptr) {
+        return true;
+    }
+    return send(text.text()) != nullptr;
+}
+
+void zarn_script_helper::hostNotify(const zarn_string& message) {
+    if (host == nullptr) {
+        return;
+    }
+    CommandText text;
+    text << "HN '" << message << "'";
+    send(text.text());
+}
+
+zarn_stringlist zarn_script_helper::controlList(const zarn_string& panel,
+                                                const zarn_string& prefix) {
+    const zarn_string text = zarn_string("XI '%1' '%2'").arg(panel).arg(prefix);
+    void* reply = send(text);
+    if (reply == nullptr) {
+        return zarn_stringlist();
+    }
+    zarn_stringlist list(zarn_string(static_cast<const char*>(reply)), ',');
+    giveBack(reply);
+    return list;
+}
+
+void zarn_script_helper::routerName(int device, int database, int index, zarn_string& result) {
+    if (host == nullptr) {
+        return;
+    }
+    const zarn_string text = zarn_string("RN %1 %2 %3").arg(device).arg(database).arg(index);
+    void* reply = send(text);
+    if (reply != nullptr) {
+        result = static_cast<const char*>(reply);
+    }
+    // Given back also when null: the host may count its replies that way.
+    giveBack(reply);
+}
+
+void zarn_script_helper::routerRegister(int device, int first, int last, bool add) {
+    if (host == nullptr) {
+        return;
+    }
+    char text[numericCommandRoom];
+    std::snprintf(text, sizeof text, add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device, first,
+                  last);
+    send(text);
+}
+
+void zarn_script_helper::routerUnregister(int device) {
+    if (host == nullptr) {
+        return;
+    }
+    char text[numericCommandRoom];
+    std::snprintf(text, sizeof text, "RU %d", device);
+    send(text);
+}
+
+void zarn_script_helper::routerPoll(int device, int first, int last) {
+    if (host == nullptr) {
+        return;
+    }
+    char text[numericCommandRoom];
+    std::snprintf(text, sizeof text, "RP %d %d %d", device, first, last);
+    send(text);
+}
+
+void zarn_script_helper::timerStop(int timerId) {
+    if (host == nullptr) {
+        return;
+    }
+    char text[numericCommandRoom];
+    std::snprintf(text, sizeof text, "ET %d", timerId);
+    send(text);
+}
+
+void zarn_script_helper::detachFromHost() {
+    if (host == nullptr) {
+        return;
+    }
+    send("AS");
+}
+
+void zarn_script_helper::debugLog(const zarn_string& format, const zarn_string& a1,
+                                  const zarn_string& a2, const zarn_string& a3,
+                                  const zarn_string& a4, const zarn_string& a5,
+                                  const zarn_string& a6, const zarn_string& a7,
+                                  const zarn_string& a8, const zarn_string& a9) {
+    const zarn_string line =
+        format.arg(a1).arg(a2).arg(a3).arg(a4).arg(a5).arg(a6).arg(a7).arg(a8).arg(a9);
+    zarn_debug_output(line);
+}
