@@ -1,0 +1,450 @@
+#include "scenario.h"
+
+#include "tokens.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr std::size_t any = static_cast<std::size_t>(-1);
+
+#if defined(_WIN32)
+constexpr const char* moduleSuffix = ".dll";
+#else
+constexpr const char* moduleSuffix = ".so";
+#endif
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool isAbsolute(const std::string& path) {
+    return !path.empty() &&
+           (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
+}
+
+std::string rangesText(const std::vector<DestinationRange>& ranges) {
+    std::string text;
+    for (const DestinationRange& range : ranges) {
+        text += (text.empty() ? "" : ",") + std::to_string(range.first) + "-" +
+                std::to_string(range.last);
+    }
+    return text;
+}
+
+// The line with each run of blanks made one blank, for the transcript.
+std::string collapsedBlanks(const std::string& line) {
+    std::string text;
+    for (char c : line) {
+        const bool blank = c == ' ' || c == '\t' || c == '\r';
+        if (!blank) {
+            text += c;
+        } else if (!text.empty() && text.back() != ' ') {
+            text += ' ';
+        }
+    }
+    if (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string joinedLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += "\n    " + line;
+    }
+    return text.empty() ? " (nothing)" : text;
+}
+
+} // namespace
+
+const ScenarioRunner::Action ScenarioRunner::actions[] = {
+    {"module", true, 3, 3, "module <name> <path>", &ScenarioRunner::module},
+    {"router", false, 2, 3, "router <device> [<name>]", &ScenarioRunner::router},
+    {"source", false, 4, 4, "source <device> <source> <name>", &ScenarioRunner::source},
+    {"route", true, 4, 4, "route <device> <destination> <source>", &ScenarioRunner::route},
+    {"entry", false, 5, 5, "entry <device> <database> <index> <text>", &ScenarioRunner::entry},
+    {"place", true, 3, any, "place <instance> <module> [group <g>] [path <p>] [<key>=<value> ...]",
+     &ScenarioRunner::place},
+    {"send", true, 3, 3, "send <instance> <text>", &ScenarioRunner::send},
+    {"query", true, 3, 3, "query <instance> <what>", &ScenarioRunner::query},
+    {"broadcast", true, 3, 3, "broadcast <group> <text>", &ScenarioRunner::broadcast},
+    {"press", true, 2, 3, "press <instance> [<control>]", &ScenarioRunner::press},
+    {"release", true, 2, 3, "release <instance> [<control>]", &ScenarioRunner::release},
+    {"event", true, 4, 4, "event <instance> <control> <text>", &ScenarioRunner::event},
+    {"timer", true, 3, 3, "timer <instance> <id>", &ScenarioRunner::timer},
+    {"tick", true, 1, 2, "tick [<rounds>]", &ScenarioRunner::tick},
+    {"destroy", true, 2, 2, "destroy <instance>", &ScenarioRunner::destroy},
+    {"show", true, 1, 1, "show", &ScenarioRunner::show},
+    {"expect", false, 3, 6, "expect property|reply|sent|not-sent|registered|timer ...",
+     &ScenarioRunner::expect},
+};
+
+ScenarioRunner::ScenarioRunner(Studio& studio, Transcript& transcript, Variables variables)
+    : studio_(studio), transcript_(transcript), variables_(std::move(variables)) {}
+
+bool ScenarioRunner::run(const std::string& text, const std::string& name,
+                         const std::string& folder) {
+    folder_ = folder;
+    variables_["scenario"] = folder;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1, next = 1; std::getline(lines, line); number = ++next) {
+        // A line that ends in a backslash goes on on the next line.
+        std::string part;
+        while (!line.empty() && line.back() == '\\' && std::getline(lines, part)) {
+            line.back() = ' ';
+            line += part;
+            ++next;
+        }
+        where_ = name + ":" + std::to_string(number);
+        const Tokens tokens = tokenize(line);
+        std::string error = tokens.error;
+        Words words;
+        for (const std::string& word : tokens.words) {
+            if (!error.empty()) {
+                break;
+            }
+            words.push_back(expand(word, error));
+        }
+        if (error.empty() && words.empty()) {
+            continue;
+        }
+        const Action* action = nullptr;
+        if (error.empty()) {
+            const auto found = std::find_if(std::begin(actions), std::end(actions),
+                                            [&](const Action& a) { return words[0] == a.name; });
+            if (found == std::end(actions)) {
+                error = "unknown action \"" + words[0] + "\"";
+            } else if (words.size() < found->minWords || words.size() > found->maxWords) {
+                error = "usage: " + std::string(found->usage);
+            } else {
+                action = found;
+            }
+        }
+        if (action != nullptr) {
+            if (action->echoed) {
+                transcript_.step(where_, collapsedBlanks(line));
+            }
+            // An expect looks at the last action; it is no action itself.
+            if (action->run != &ScenarioRunner::expect) {
+                studio_.beginAction();
+            }
+            error = (this->*action->run)(words);
+        }
+        if (!error.empty()) {
+            transcript_.failure(where_, "error: " + error);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ScenarioRunner::expand(const std::string& word, std::string& error) const {
+    std::string out;
+    std::size_t i = 0;
+    while (i < word.size()) {
+        const std::size_t start = word.find("${", i);
+        if (start == std::string::npos) {
+            break;
+        }
+        const std::size_t end = word.find('}', start);
+        if (end == std::string::npos) {
+            break;
+        }
+        out += word.substr(i, start - i);
+        const auto found = variables_.find(word.substr(start + 2, end - start - 2));
+        if (found == variables_.end()) {
+            error = "unknown variable " + word.substr(start, end - start + 1);
+            return word;
+        }
+        out += found->second;
+        i = end + 1;
+    }
+    return out + word.substr(i);
+}
+
+std::string ScenarioRunner::needInstance(const std::string& name) const {
+    return studio_.placed(name) ? "" : "no instance \"" + name + "\" is placed";
+}
+
+std::string ScenarioRunner::number(const std::string& word, int& value) const {
+    const std::optional<int> parsed = parseInt(word);
+    if (!parsed) {
+        return "\"" + word + "\" is not a number";
+    }
+    value = *parsed;
+    return "";
+}
+
+std::string ScenarioRunner::module(const Words& w) {
+    std::string path = isAbsolute(w[2]) ? w[2] : folder_ + "/" + w[2];
+    const std::size_t slash = path.find_last_of("/\\");
+    if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) {
+        path += moduleSuffix;
+    }
+    std::string error = studio_.loadModule(w[1], path);
+    if (error.empty()) {
+        modulePaths_[w[1]] = path;
+    }
+    return error;
+}
+
+std::string ScenarioRunner::router(const Words& w) {
+    int device = 0;
+    std::string error = number(w[1], device);
+    if (error.empty()) {
+        studio_.routers().define(device, w.size() > 2 ? w[2] : "router " + w[1]);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::source(const Words& w) {
+    int device = 0;
+    int source = 0;
+    std::string error = number(w[1], device);
+    if (error.empty()) {
+        error = number(w[2], source);
+    }
+    if (error.empty() && !studio_.routers().defined(device)) {
+        error = "no router " + w[1] + " is defined";
+    }
+    if (error.empty()) {
+        studio_.routers().nameSource(device, source, w[3]);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::route(const Words& w) {
+    int device = 0;
+    int destination = 0;
+    int source = 0;
+    std::string error = number(w[1], device);
+    if (error.empty()) {
+        error = number(w[2], destination);
+    }
+    if (error.empty()) {
+        error = number(w[3], source);
+    }
+    if (error.empty() && !studio_.routers().defined(device)) {
+        error = "no router " + w[1] + " is defined";
+    }
+    if (error.empty()) {
+        studio_.route(device, destination, source);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::entry(const Words& w) {
+    int numbers[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        std::string error = number(w[i + 1], numbers[i]);
+        if (!error.empty()) {
+            return error;
+        }
+    }
+    studio_.databases().set(numbers[0], numbers[1], numbers[2], w[4]);
+    return "";
+}
+
+std::string ScenarioRunner::place(const Words& w) {
+    std::string group;
+    std::optional<std::string> path;
+    std::vector<std::string> properties;
+    for (std::size_t i = 3; i < w.size(); ++i) {
+        if (w[i].find('=') != std::string::npos) {
+            properties.push_back(w[i]);
+        } else if (w[i] == "group" && i + 1 < w.size()) {
+            group = w[++i];
+        } else if (w[i] == "path" && i + 1 < w.size()) {
+            path = w[++i];
+        } else {
+            return "\"" + w[i] + "\" is neither group <g>, path <p> nor <key>=<value>";
+        }
+    }
+    const auto module = modulePaths_.find(w[2]);
+    if (module == modulePaths_.end()) {
+        return "no module is loaded as \"" + w[2] + "\"";
+    }
+    std::string error = studio_.place(w[1], w[2], path ? *path : folderOf(module->second), group);
+    for (const std::string& property : properties) {
+        if (!error.empty()) {
+            break;
+        }
+        lastReply_ = studio_.send(w[1], property);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::send(const Words& w) {
+    std::string error = needInstance(w[1]);
+    if (error.empty()) {
+        lastReply_ = studio_.send(w[1], w[2]);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::query(const Words& w) {
+    return send({w[0], w[1], "return=" + w[2]});
+}
+
+std::string ScenarioRunner::broadcast(const Words& w) {
+    if (!studio_.hasGroup(w[1])) {
+        return "no group \"" + w[1] + "\"";
+    }
+    studio_.broadcast(w[1], w[2]);
+    return "";
+}
+
+std::string ScenarioRunner::press(const Words& w) {
+    return event({w[0], w[1], w.size() > 2 ? w[2] : "Button", "button=pressed"});
+}
+
+std::string ScenarioRunner::release(const Words& w) {
+    return event({w[0], w[1], w.size() > 2 ? w[2] : "Button", "button=released"});
+}
+
+std::string ScenarioRunner::event(const Words& w) {
+    std::string error = needInstance(w[1]);
+    if (error.empty()) {
+        studio_.controlEvent(w[1], w[2], w[3]);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::timer(const Words& w) {
+    int id = 0;
+    std::string error = needInstance(w[1]);
+    if (error.empty()) {
+        error = number(w[2], id);
+    }
+    if (error.empty()) {
+        studio_.startTimer(w[1], id);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::tick(const Words& w) {
+    int rounds = 1;
+    std::string error = w.size() > 1 ? number(w[1], rounds) : "";
+    if (error.empty() && rounds < 0) {
+        error = "a negative number of rounds";
+    }
+    if (error.empty()) {
+        studio_.tick(rounds);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::destroy(const Words& w) {
+    std::string error = needInstance(w[1]);
+    if (error.empty()) {
+        studio_.destroy(w[1]);
+    }
+    return error;
+}
+
+std::string ScenarioRunner::show(const Words&) {
+    transcript_.panel(studio_.view());
+    return "";
+}
+
+void ScenarioRunner::expectation(bool held, const std::string& what) {
+    if (!held) {
+        transcript_.failure(where_, "expect failed: " + what);
+    }
+}
+
+std::string ScenarioRunner::expect(const Words& w) {
+    const std::string& kind = w[1];
+    const std::size_t words = w.size();
+    if (kind == "reply" && words == 3) {
+        const std::string got = lastReply_.value_or("");
+        expectation(got == w[2], "the reply is " + quoteWord(got) + ", not " + quoteWord(w[2]));
+        return "";
+    }
+    if (words < 4) {
+        return "usage: expect property|sent|not-sent|registered|timer <instance> ...";
+    }
+    const bool aboutSending = kind == "sent" || kind == "not-sent";
+    std::string error = aboutSending && studio_.known(w[2]) ? "" : needInstance(w[2]);
+    if (!error.empty()) {
+        return error;
+    }
+    if (kind == "property" && words == 6) {
+        const Control* control = studio_.control(w[2], w[3]);
+        const std::string* value = control != nullptr ? control->find(w[4]) : nullptr;
+        expectation(value != nullptr && *value == w[5],
+                    w[2] + " " + w[3] + " " + w[4] + " is " +
+                        (control == nullptr ? "on no panel"
+                         : value == nullptr ? "not set"
+                                            : quoteWord(*value)) +
+                        ", not " + quoteWord(w[5]));
+        return "";
+    }
+    if (aboutSending && words == 4) {
+        const std::vector<std::string> sent = studio_.sentDuringAction(w[2]);
+        const bool found = std::find(sent.begin(), sent.end(), w[3]) != sent.end();
+        expectation(found == (kind == "sent"), w[2] + (found ? " sent " : " did not send ") +
+                                                   quoteWord(w[3]) +
+                                                   "; it sent:" + joinedLines(sent));
+        return "";
+    }
+    if (kind == "registered" && words == 5) {
+        int device = 0;
+        error = number(w[3], device);
+        if (error.empty()) {
+            const std::string got = rangesText(studio_.registrations(w[2], device));
+            expectation(got == w[4], w[2] + " is registered on device " + w[3] + " for " +
+                                         quoteWord(got) + ", not " + quoteWord(w[4]));
+        }
+        return error;
+    }
+    if (kind == "timer" && words == 5 && (w[4] == "running" || w[4] == "stopped")) {
+        int id = 0;
+        error = number(w[3], id);
+        if (error.empty()) {
+            const bool running = studio_.timerRunning(w[2], id);
+            expectation(running == (w[4] == "running"), "timer " + w[3] + " of " + w[2] + " is " +
+                                                            (running ? "running" : "stopped"));
+        }
+        return error;
+    }
+    return "usage: expect property <instance> <control> <property> <value> | reply <text> | "
+           "sent <instance> <command> | not-sent <instance> <command> | registered <instance> "
+           "<device> <ranges> | timer <instance> <id> running|stopped";
+}
+
+ScenarioOutcome runScenarioText(const std::string& text, const std::string& name,
+                                const std::string& folder, Transcript& transcript,
+                                const Variables& variables) {
+    const int failuresBefore = transcript.failures();
+    bool completed = false;
+    {
+        Studio studio(transcript);
+        ScenarioRunner runner(studio, transcript, variables);
+        completed = runner.run(text, name, folder);
+        studio.finish();
+    }
+    if (!completed) {
+        return ScenarioOutcome::Error;
+    }
+    return transcript.failures() == failuresBefore ? ScenarioOutcome::Passed
+                                                   : ScenarioOutcome::Failed;
+}
+
+ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
+                                const Variables& variables) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        transcript.failure(path, "error: cannot read the scenario file");
+        return ScenarioOutcome::Error;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return runScenarioText(text.str(), path, folderOf(path), transcript, variables);
+}

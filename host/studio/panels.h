@@ -1,0 +1,39 @@
+// The panels one instance has shown, and the properties of their controls.
+#pragma once
+
+#include "layout.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Panel {
+    std::string id;
+    std::vector<Control> controls;
+};
+
+class Panels {
+public:
+    enum class Found { Yes, NoPanel, NoControl };
+
+    // Shows `controls` as panel `id`, in place of what that panel showed before.
+    void show(const std::string& id, std::vector<Control> controls);
+    // Sets one property ("TP").
+    Found set(const std::string& panel, const std::string& control, const std::string& property,
+              const std::string& value);
+    // "property=value", or every property of the control for "all", one a line ("TG").
+    // A property the control does not have reads as empty.
+    Found get(const std::string& panel, const std::string& control, const std::string& property,
+              std::string& reply) const;
+    // The ids of the panel's controls that start with `prefix`, comma-separated ("XI").
+    Found list(const std::string& panel, const std::string& prefix, std::string& reply) const;
+
+    const Control* control(const std::string& control) const; // on any panel, first shown first
+    const std::vector<Panel>& all() const { return panels_; }
+
+private:
+    Panel* panel(const std::string& id);
+    const Panel* panel(const std::string& id) const;
+
+    std::vector<Panel> panels_;
+};
