@@ -206,3 +206,60 @@ TEST(ZarnStringValue, ComparisonIsExactAndCaseSensitive) {
 }
 
 } // namespace
+
+namespace {
+
+// Texts either side of the inline storage (23 characters), where a string moves between
+// its own storage and the heap.
+TEST(ZarnStringStorage, CopiesMovesAndAppendsAcrossTheInlineLimit) {
+    for (const std::size_t length : {0u, 1u, 7u, 8u, 15u, 16u, 22u, 23u, 24u, 31u, 32u, 100u}) {
+        const std::string text(length, 'a');
+        std::string expected = text;
+        for (std::size_t i = 0; i < length; ++i) {
+            expected[i] = static_cast<char>('a' + i % 26);
+        }
+        const zarn_string original(expected.c_str());
+        ASSERT_EQ(original.length(), length);
+        ASSERT_STREQ(original, expected.c_str());
+
+        zarn_string copy(original);
+        zarn_string moved(std::move(copy));
+        EXPECT_STREQ(moved, expected.c_str()) << length;
+        EXPECT_EQ(copy.length(), 0u) << "a moved-from string is empty";
+        copy = "reused";
+        EXPECT_STREQ(copy, "reused");
+
+        zarn_string target("a longer text than the inline storage holds");
+        target = std::move(moved);
+        EXPECT_STREQ(target, expected.c_str()) << length;
+        const zarn_string& same = target;
+        target = same; // self-assignment keeps the text
+        EXPECT_STREQ(target, expected.c_str()) << length;
+
+        zarn_string doubled(original);
+        doubled += doubled; // appending a string to itself
+        EXPECT_EQ(std::string(doubled), expected + expected) << length;
+        zarn_string grown;
+        for (char c : expected) {
+            grown.append(&c, 1);
+        }
+        EXPECT_STREQ(grown, expected.c_str()) << length;
+        if (length > 1) {
+            zarn_string tail(original);
+            tail = tail.data() + 1; // assigning a part of itself
+            EXPECT_STREQ(tail, expected.c_str() + 1) << length;
+        }
+    }
+}
+
+TEST(ZarnStringStorage, WideNumbersAndReserve) {
+    EXPECT_STREQ(zarn_string(-5, '*', 30, 10), (std::string(28, '*') + "-5").c_str());
+    EXPECT_STREQ(zarn_string(-2147483647 - 1, 0, 0, 2), "-10000000000000000000000000000000");
+    zarn_string reserved("abc");
+    reserved.reserve(1000);
+    EXPECT_STREQ(reserved, "abc");
+    reserved.reserve(2);
+    EXPECT_STREQ(reserved, "abc");
+}
+
+} // namespace

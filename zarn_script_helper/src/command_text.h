@@ -1,49 +1,51 @@
-// Builds the text of one host command without touching the heap for the usual short
-// commands: the pieces are copied into an inline buffer, and only a command longer than
-// that buffer moves to a heap string.
+// Joins the pieces of one host command and sends it. The pieces are literals of the
+// command's syntax ("TP '") and texts (zarn_string); a command of up to 255 characters
+// is joined on the stack, so the usual command costs no heap allocation.
 #pragma once
 
+#include <zarn_script_helper/zarn_client_callback.h>
+#include <zarn_string/short_copy.h>
 #include <zarn_string/zarn_string.h>
 
 #include <cstddef>
 #include <cstring>
-#include <string>
+#include <memory>
 
-class CommandText {
-public:
-    CommandText() noexcept { inline_[0] = '\0'; }
-    CommandText(const CommandText&) = delete;
-    CommandText& operator=(const CommandText&) = delete;
+namespace command_text {
 
-    CommandText& operator<<(const zarn_string& text) { return add(text.data(), text.length()); }
+inline std::size_t lengthOf(const zarn_string& text) noexcept {
+    return text.length();
+}
+template <std::size_t N> constexpr std::size_t lengthOf(const char (&)[N]) noexcept {
+    return N - 1;
+}
 
-    // A literal piece of the command's syntax, such as "TP '".
-    template <std::size_t N> CommandText& operator<<(const char (&literal)[N]) {
-        return add(literal, N - 1);
+inline char* put(char* at, const zarn_string& text) noexcept {
+    zarn_short_copy::copy(at, text.data(), text.length());
+    return at + text.length();
+}
+// A literal's length is known here, so its copy needs no call.
+template <std::size_t N> char* put(char* at, const char (&literal)[N]) noexcept {
+    std::memcpy(at, literal, N - 1);
+    return at + N - 1;
+}
+
+} // namespace command_text
+
+// Sends the pieces joined, with kind 0, to `host`; gives the host's reply.
+template <typename... Pieces>
+void* sendCommand(zarn_client_callback& host, const Pieces&... pieces) {
+    constexpr std::size_t stackRoom = 256;
+    const std::size_t length = (command_text::lengthOf(pieces) + ...);
+    char onStack[stackRoom];
+    std::unique_ptr<char[]> onHeap;
+    char* text = onStack;
+    if (length >= stackRoom) {
+        onHeap.reset(new char[length + 1]);
+        text = onHeap.get();
     }
-
-    // The zero-terminated command, valid while this object lives unchanged.
-    const char* text() const noexcept { return overflow_.empty() ? inline_ : overflow_.c_str(); }
-
-private:
-    static constexpr std::size_t inlineCapacity = 256;
-
-    CommandText& add(const char* text, std::size_t length) {
-        if (overflow_.empty() && size_ + length < inlineCapacity) {
-            std::memcpy(inline_ + size_, text, length);
-            size_ += length;
-            inline_[size_] = '\0';
-        } else {
-            if (overflow_.empty()) {
-                overflow_.reserve(2 * (size_ + length));
-                overflow_.assign(inline_, size_);
-            }
-            overflow_.append(text, length);
-        }
-        return *this;
-    }
-
-    char inline_[inlineCapacity];
-    std::size_t size_ = 0;
-    std::string overflow_;
-};
+    char* at = text;
+    ((at = command_text::put(at, pieces)), ...);
+    *at = '\0';
+    return host.callback(text, zarn_kind_host_command);
+}

@@ -30,9 +30,7 @@ void zarn_script_helper::textPut(const zarn_string& property, const zarn_string&
     if (host == nullptr) {
         return;
     }
-    CommandText text;
-    text << "TP '" << property << "=" << value << "' '" << panel << "' '" << control << "'";
-    send(text.text());
+    sendCommand(*host, "TP '", property, "=", value, "' '", panel, "' '", control, "'");
 }
 
 void zarn_script_helper::textGet(const zarn_string& property, const zarn_string& panel,
@@ -41,9 +39,7 @@ void zarn_script_helper::textGet(const zarn_string& property, const zarn_string&
         result = "";
         return;
     }
-    CommandText text;
-    text << "TG '" << panel << "' '" << control << "' '" << property << "'";
-    void* reply = send(text.text());
+    void* reply = sendCommand(*host, "TG '", panel, "' '", control, "' '", property, "'");
     if (reply == nullptr) {
         result = "";
         return;
@@ -69,28 +65,21 @@ void zarn_script_helper::textGet(const zarn_string& property, const zarn_string&
 
 bool zarn_script_helper::panelShow(const zarn_string& panel, const zarn_string& file,
                                    const zarn_string& extra) {
-    CommandText text;
-    text << "PS '" << panel << "' '";
-    if (!instancePath.isEmpty()) {
-        text << instancePath << "/";
-    }
-    text << file << "'";
-    if (!extra.isEmpty()) {
-        text << " '" << extra << "'";
-    }
     if (host == nullptr) {
         return true;
     }
-    return send(text.text()) != nullptr;
+    const zarn_string path = instancePath.isEmpty() ? file : instancePath + "/" + file;
+    void* reply = extra.isEmpty()
+                      ? sendCommand(*host, "PS '", panel, "' '", path, "'")
+                      : sendCommand(*host, "PS '", panel, "' '", path, "' '", extra, "'");
+    return reply != nullptr;
 }
 
 void zarn_script_helper::hostNotify(const zarn_string& message) {
     if (host == nullptr) {
         return;
     }
-    CommandText text;
-    text << "HN '" << message << "'";
-    send(text.text());
+    sendCommand(*host, "HN '", message, "'");
 }
 
 zarn_stringlist zarn_script_helper::controlList(const zarn_string& panel,

@@ -28,9 +28,30 @@ bool readDigits(const char* first, const char* last, bool negative, int& value) 
     return true;
 }
 
+std::size_t writeDecimal(int value, char* out) noexcept {
+    // The magnitude as unsigned: -2147483648 has no positive int.
+    const bool negative = value < 0;
+    std::uint32_t magnitude =
+        negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    char reversed[maxDecimalChars];
+    std::size_t count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::size_t written = 0;
+    if (negative) {
+        out[written++] = '-';
+    }
+    while (count != 0) {
+        out[written++] = reversed[--count];
+    }
+    return written;
+}
+
 std::size_t writeInt(int value, int base, char* out) noexcept {
-    if (base < 2 || base > 36) {
-        base = 10;
+    if (base < 2 || base > 36 || base == 10) {
+        return writeDecimal(value, out);
     }
     static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     // Work on the magnitude in 64 bits: -2147483648 has no positive int.
@@ -53,15 +74,6 @@ std::size_t writeInt(int value, int base, char* out) noexcept {
         out[written++] = reversed[--count];
     }
     return written;
-}
-
-void appendInt(std::string& text, int value, char fill, unsigned width, int base) {
-    char buffer[maxIntChars];
-    const std::size_t count = writeInt(value, base, buffer);
-    if (width > count) {
-        text.append(width - count, fill == 0 ? ' ' : fill);
-    }
-    text.append(buffer, count);
 }
 
 } // namespace zarn_number

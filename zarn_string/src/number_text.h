@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 namespace zarn_number {
 
@@ -13,14 +12,16 @@ bool readDigits(const char* first, const char* last, bool negative, int& value) 
 
 // The number of characters the largest int needs in any base from 2, with its sign.
 constexpr std::size_t maxIntChars = 33;
+// The same in base 10: "-2147483648".
+constexpr std::size_t maxDecimalChars = 11;
 
 // Writes `value` in `base` into `out` (which has room for maxIntChars) and gives the
 // number of characters written; no terminating zero. A base outside 2 to 36 writes
 // decimal.
 std::size_t writeInt(int value, int base, char* out) noexcept;
 
-// `value` as the int constructor of zarn_string writes it: base, then left padding with
-// `fill` (a blank when fill is 0) up to `width`.
-void appendInt(std::string& text, int value, char fill, unsigned width, int base);
+// The same in base 10 (room for maxDecimalChars), the usual case, without a division by
+// a base only known at run time.
+std::size_t writeDecimal(int value, char* out) noexcept;
 
 } // namespace zarn_number

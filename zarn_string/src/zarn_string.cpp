@@ -2,7 +2,7 @@
 
 #include "number_text.h"
 
-#include <cstring>
+#include <climits>
 
 namespace {
 
@@ -17,95 +17,168 @@ bool isSign(char c) noexcept {
     return c == '-' || c == '+';
 }
 
-} // namespace
-
-zarn_string::zarn_string() noexcept = default;
-
-zarn_string::zarn_string(const char* text) : text_(orEmpty(text)) {}
-
-zarn_string::zarn_string(const char* text, unsigned length)
-    : text_(text != nullptr ? text : "", text != nullptr ? length : 0) {}
-
-zarn_string::zarn_string(int value, char fill, unsigned width, int base) {
-    zarn_number::appendInt(text_, value, fill, width, base);
+unsigned clampedLength(std::size_t length) noexcept {
+    return length < UINT_MAX ? static_cast<unsigned>(length) : UINT_MAX - 1;
 }
 
-zarn_string::zarn_string(const zarn_string& other) = default;
-zarn_string::zarn_string(zarn_string&& other) noexcept = default;
-zarn_string::~zarn_string() = default;
+} // namespace
 
-zarn_string& zarn_string::operator=(const zarn_string& other) = default;
-zarn_string& zarn_string::operator=(zarn_string&& other) noexcept = default;
+void zarn_string::assignLong(const char* text, std::size_t length) {
+    const unsigned size = clampedLength(length);
+    data_ = new char[size + 1];
+    capacity_ = size;
+    std::memcpy(data_, text, size);
+    data_[size] = '\0';
+    length_ = size;
+}
 
-zarn_string& zarn_string::operator=(const char* text) {
-    text_.assign(orEmpty(text));
+void zarn_string::assignNumber(int value, char fill, unsigned width, int base) {
+    length_ = 0;
+    local_[0] = '\0';
+    if (width == 0 && base == 10) {
+        // The usual case: the digits go straight into the inline storage.
+        static_assert(zarn_number::maxDecimalChars <= localCapacity);
+        length_ = static_cast<unsigned>(zarn_number::writeDecimal(value, local_));
+        local_[length_] = '\0';
+        return;
+    }
+    char digits[zarn_number::maxIntChars];
+    const std::size_t count = zarn_number::writeInt(value, base, digits);
+    if (width > count) {
+        reserve(width);
+        const unsigned padding = width - static_cast<unsigned>(count);
+        std::memset(data_, fill == 0 ? ' ' : fill, padding);
+        length_ = padding;
+    }
+    append(digits, static_cast<unsigned>(count));
+}
+
+zarn_string::zarn_string(zarn_string&& other) noexcept
+    : data_(local_), length_(other.length_), capacity_(localCapacity) {
+    if (other.isLocal()) {
+        std::memcpy(local_, other.local_, other.length_ + 1);
+    } else {
+        data_ = other.data_;
+        capacity_ = other.capacity_;
+        other.data_ = other.local_;
+        other.capacity_ = localCapacity;
+    }
+    other.length_ = 0;
+    other.local_[0] = '\0';
+}
+
+void zarn_string::anchor() {}
+
+void zarn_string::replace(const char* text, std::size_t length) {
+    const unsigned size = clampedLength(length);
+    if (size <= capacity_) {
+        // memmove: the new text may be a part of this one.
+        std::memmove(data_, text, size);
+        data_[size] = '\0';
+        length_ = size;
+        return;
+    }
+    char* grown = new char[size + 1];
+    std::memcpy(grown, text, size);
+    grown[size] = '\0';
+    if (!isLocal()) {
+        delete[] data_;
+    }
+    data_ = grown;
+    capacity_ = size;
+    length_ = size;
+}
+
+zarn_string& zarn_string::operator=(const zarn_string& other) {
+    if (this != &other) {
+        replace(other.data_, other.length_);
+    }
     return *this;
 }
 
-zarn_string& zarn_string::operator+=(const zarn_string& other) {
-    text_.append(other.text_);
+zarn_string& zarn_string::operator=(zarn_string&& other) noexcept {
+    if (this == &other) {
+        return *this;
+    }
+    if (other.isLocal() || other.length_ <= capacity_) {
+        // Fits here already: copying keeps this string's own storage.
+        std::memcpy(data_, other.data_, other.length_ + 1);
+        length_ = other.length_;
+        other.length_ = 0;
+        other.data_[0] = '\0';
+        return *this;
+    }
+    if (!isLocal()) {
+        delete[] data_;
+    }
+    data_ = other.data_;
+    capacity_ = other.capacity_;
+    length_ = other.length_;
+    other.data_ = other.local_;
+    other.capacity_ = localCapacity;
+    other.length_ = 0;
+    other.local_[0] = '\0';
+    return *this;
+}
+
+zarn_string& zarn_string::operator=(const char* text) {
+    const char* value = orEmpty(text);
+    replace(value, std::strlen(value));
     return *this;
 }
 
 zarn_string& zarn_string::operator+=(const char* text) {
-    text_.append(orEmpty(text));
-    return *this;
+    const char* value = orEmpty(text);
+    return append(value, clampedLength(std::strlen(value)));
 }
 
 zarn_string& zarn_string::append(const char* text, unsigned length) {
-    if (text != nullptr) {
-        text_.append(text, length);
+    if (text == nullptr || length == 0) {
+        return *this;
     }
+    const unsigned size = clampedLength(static_cast<std::size_t>(length_) + length);
+    if (size > capacity_) {
+        // Grow by at least half again, so that appending in a loop stays linear.
+        const unsigned grown = size > capacity_ + capacity_ / 2 ? size : capacity_ + capacity_ / 2;
+        char* storage = new char[grown + 1];
+        std::memcpy(storage, data_, length_);
+        // `text` may lie in the old storage: it is copied before that is freed.
+        std::memcpy(storage + length_, text, size - length_);
+        if (!isLocal()) {
+            delete[] data_;
+        }
+        data_ = storage;
+        capacity_ = grown;
+    } else {
+        std::memcpy(data_ + length_, text, size - length_);
+    }
+    length_ = size;
+    data_[length_] = '\0';
     return *this;
 }
 
 void zarn_string::reserve(unsigned length) {
-    if (length > text_.capacity()) {
-        text_.reserve(length);
+    if (length <= capacity_) {
+        return;
     }
-}
-
-bool zarn_string::operator==(const zarn_string& other) const noexcept {
-    return text_ == other.text_;
-}
-
-bool zarn_string::operator==(const char* text) const noexcept {
-    return text_.compare(orEmpty(text)) == 0;
-}
-
-bool zarn_string::operator!=(const zarn_string& other) const noexcept {
-    return !(*this == other);
-}
-bool zarn_string::operator!=(const char* text) const noexcept {
-    return !(*this == text);
+    char* storage = new char[length + 1];
+    std::memcpy(storage, data_, length_ + 1);
+    if (!isLocal()) {
+        delete[] data_;
+    }
+    data_ = storage;
+    capacity_ = length;
 }
 
 bool zarn_string::operator==(int value) const noexcept {
-    char buffer[zarn_number::maxIntChars];
-    const std::size_t count = zarn_number::writeInt(value, 10, buffer);
-    return text_.size() == count && std::memcmp(text_.data(), buffer, count) == 0;
-}
-
-bool zarn_string::operator!=(int value) const noexcept {
-    return !(*this == value);
-}
-
-zarn_string::operator const char*() const noexcept {
-    return text_.c_str();
-}
-const char* zarn_string::data() const noexcept {
-    return text_.c_str();
-}
-unsigned zarn_string::length() const noexcept {
-    return static_cast<unsigned>(text_.size());
-}
-bool zarn_string::isEmpty() const noexcept {
-    return text_.empty();
+    char buffer[zarn_number::maxDecimalChars];
+    const std::size_t count = zarn_number::writeDecimal(value, buffer);
+    return length_ == count && std::memcmp(data_, buffer, count) == 0;
 }
 
 int zarn_string::toInt() const noexcept {
-    const char* first = text_.data();
-    const char* last = first + text_.size();
+    const char* first = data_;
+    const char* last = data_ + length_;
     bool negative = false;
     if (first != last && isSign(*first)) {
         negative = *first == '-';
@@ -116,9 +189,8 @@ int zarn_string::toInt() const noexcept {
 }
 
 int zarn_string::firstInt() const noexcept {
-    const char* begin = text_.data();
-    const char* end = begin + text_.size();
-    const char* first = begin;
+    const char* end = data_ + length_;
+    const char* first = data_;
     while (first != end && !isDigit(*first)) {
         ++first;
     }
@@ -126,37 +198,34 @@ int zarn_string::firstInt() const noexcept {
     while (last != end && isDigit(*last)) {
         ++last;
     }
-    const bool negative = first != begin && first[-1] == '-';
+    const bool negative = first != data_ && first[-1] == '-';
     int value = 0;
     return zarn_number::readDigits(first, last, negative, value) ? value : 0;
 }
 
 zarn_string zarn_string::arg(int value, char fill, unsigned width, int base) const {
-    // A decimal int fits the string's inline storage: no allocation for the number.
-    std::string number;
-    zarn_number::appendInt(number, value, fill, width, base);
-    return arg(number.data(), static_cast<unsigned>(number.size()));
+    const zarn_string number(value, fill, width, base);
+    return arg(number.data_, number.length_);
 }
 
 zarn_string zarn_string::arg(const char* text) const {
     const char* value = orEmpty(text);
-    return arg(value, static_cast<unsigned>(std::strlen(value)));
+    return arg(value, clampedLength(std::strlen(value)));
 }
 
 zarn_string zarn_string::arg(const zarn_string& text) const {
-    return arg(text.text_.data(), static_cast<unsigned>(text.text_.size()));
+    return arg(text.data_, text.length_);
 }
 
 zarn_string zarn_string::arg(const char* text, unsigned length) const {
     // Find the lowest marker digit and how often it stands in the text.
     char lowest = 0;
-    std::size_t occurrences = 0;
-    const std::size_t size = text_.size();
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        if (text_[i] != '%' || !isDigit(text_[i + 1])) {
+    unsigned occurrences = 0;
+    for (unsigned i = 0; i + 1 < length_; ++i) {
+        if (data_[i] != '%' || !isDigit(data_[i + 1])) {
             continue;
         }
-        const char digit = text_[i + 1];
+        const char digit = data_[i + 1];
         if (lowest == 0 || digit < lowest) {
             lowest = digit;
             occurrences = 1;
@@ -170,36 +239,38 @@ zarn_string zarn_string::arg(const char* text, unsigned length) const {
     }
     // Build the result in one allocation at the most.
     zarn_string result;
-    result.text_.reserve(size - 2 * occurrences + occurrences * length);
-    std::size_t copied = 0;
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        if (text_[i] != '%' || !isDigit(text_[i + 1])) {
+    result.reserve(clampedLength(static_cast<std::size_t>(length_) - 2 * occurrences +
+                                 static_cast<std::size_t>(occurrences) * length));
+    unsigned copied = 0;
+    for (unsigned i = 0; i + 1 < length_; ++i) {
+        if (data_[i] != '%' || !isDigit(data_[i + 1])) {
             continue;
         }
-        if (text_[i + 1] == lowest) {
-            result.text_.append(text_, copied, i - copied);
-            result.text_.append(text, length);
+        if (data_[i + 1] == lowest) {
+            result.append(data_ + copied, i - copied);
+            result.append(text, length);
             copied = i + 2;
         }
         ++i;
     }
-    result.text_.append(text_, copied, std::string::npos);
+    result.append(data_ + copied, length_ - copied);
     return result;
 }
 
 int zarn_string::split(char separator, zarn_string& left, zarn_string& right) const {
-    const std::size_t position = text_.find(separator);
-    if (position == std::string::npos) {
-        // Assign right first: left may be this string, and right may be too.
-        std::string whole = text_;
-        right.text_.clear();
-        left.text_ = std::move(whole);
+    const void* found = std::memchr(data_, separator, length_);
+    if (found == nullptr) {
+        // Copy first: left or right may be this string.
+        zarn_string whole(*this);
+        right = "";
+        left = static_cast<zarn_string&&>(whole);
         return -1;
     }
-    std::string before = text_.substr(0, position);
-    std::string after = text_.substr(position + 1);
-    left.text_ = std::move(before);
-    right.text_ = std::move(after);
+    const auto position = static_cast<unsigned>(static_cast<const char*>(found) - data_);
+    zarn_string before(data_, position);
+    zarn_string after(data_ + position + 1, length_ - position - 1);
+    left = static_cast<zarn_string&&>(before);
+    right = static_cast<zarn_string&&>(after);
     return static_cast<int>(position);
 }
 
@@ -215,7 +286,7 @@ zarn_string joined(const char* left, unsigned leftLength, const char* right, uns
 }
 
 unsigned lengthOf(const char* text) noexcept {
-    return text != nullptr ? static_cast<unsigned>(std::strlen(text)) : 0;
+    return text != nullptr ? clampedLength(std::strlen(text)) : 0;
 }
 
 } // namespace

@@ -16,9 +16,9 @@ public:
     explicit ParsedCommandView(const ParsedCommand* record) noexcept : record_(record) {}
 
     // The text before the first "." or "=": "destination_id=12" gives "destination_id".
-    zarn_string command() const;
+    zarn_string command() const { return zarn_string(record_->command); }
     // The text after the first "=": "destination_id=12" gives "12"; "" without an "=".
-    zarn_string value() const;
+    zarn_string value() const { return zarn_string(record_->value); }
 
     // The record itself, for the few readers that need the sub-parts.
     const ParsedCommand& record() const noexcept { return *record_; }
@@ -33,9 +33,9 @@ public:
     explicit ControlEventView(const ControlEvent* record) noexcept : record_(record) {}
 
     // Id of the panel the event comes from, such as "1".
-    zarn_string panel() const;
+    zarn_string panel() const { return zarn_string(record_->panel); }
     // Id of the control, such as "Button", or of a panel-wide action ("ActionAll").
-    zarn_string control() const;
+    zarn_string control() const { return zarn_string(record_->control); }
     // The `command` of the event text; "" when the event has no text.
     zarn_string eventCommand() const;
     // The `value` of the event text, such as "released"; "" when it has none.
@@ -53,7 +53,7 @@ public:
     int device() const noexcept { return record_->device; }
     int index() const noexcept { return record_->index; }
     // The revertive's text, such as the name of the source routed to the destination.
-    zarn_string text() const;
+    zarn_string text() const { return zarn_string(record_->text); }
 
 private:
     const RevertiveRecord* record_;

@@ -11,34 +11,52 @@
 // Only one digit belongs to a marker, so "%12" is the marker "%1" followed by "2".
 #pragma once
 
+#include <zarn_string/short_copy.h>
 #include <zarn_string/zarn_string_export.h>
 
-#include <string>
+#include <cstddef>
+#include <cstring>
 
 class ZARN_STRING_API zarn_string {
 public:
     // The empty text.
-    zarn_string() noexcept;
+    zarn_string() noexcept : data_(local_), length_(0), capacity_(localCapacity) {
+        local_[0] = '\0';
+    }
     // A copy of the zero-terminated `text`; null gives the empty text.
-    zarn_string(const char* text);
+    zarn_string(const char* text) { assign(text, text != nullptr ? std::strlen(text) : 0); }
     // The first `length` bytes of `text` (which need not be zero-terminated).
-    zarn_string(const char* text, unsigned length);
+    zarn_string(const char* text, unsigned length) { assign(text, text != nullptr ? length : 0); }
     // `value` written in `base` (2 to 36; any other base writes decimal), padded on the
     // left with `fill` up to `width` characters (fill 0 pads with blanks).
     // zarn_string(1, 0, 0, 10) gives "1"; zarn_string(-42, 0, 0, 10) gives "-42";
     // zarn_string(7, '0', 3, 10) gives "007"; zarn_string(255, 0, 0, 16) gives "ff".
-    explicit zarn_string(int value, char fill = 0, unsigned width = 0, int base = 10);
+    explicit zarn_string(int value, char fill = 0, unsigned width = 0, int base = 10)
+        : data_(local_), length_(1), capacity_(localCapacity) {
+        if (value >= 0 && value < 10 && width == 0 && base == 10) {
+            // A single digit, such as a panel id: written here, with no call.
+            local_[0] = static_cast<char>('0' + value);
+            local_[1] = '\0';
+        } else {
+            assignNumber(value, fill, width, base);
+        }
+    }
 
-    zarn_string(const zarn_string& other);
+    zarn_string(const zarn_string& other) { assign(other.data_, other.length_); }
     zarn_string(zarn_string&& other) noexcept;
-    virtual ~zarn_string();
+    // Inline, so that the many short-lived strings of a call cost no call to destroy.
+    virtual ~zarn_string() {
+        if (!isLocal()) {
+            delete[] data_;
+        }
+    }
 
     zarn_string& operator=(const zarn_string& other);
     zarn_string& operator=(zarn_string&& other) noexcept;
     zarn_string& operator=(const char* text);
 
     // Appends: zarn_string("TP '") += "text" gives "TP 'text".
-    zarn_string& operator+=(const zarn_string& other);
+    zarn_string& operator+=(const zarn_string& other) { return append(other.data_, other.length_); }
     zarn_string& operator+=(const char* text);
     // Appends the first `length` bytes of `text`.
     zarn_string& append(const char* text, unsigned length);
@@ -47,21 +65,25 @@ public:
     void reserve(unsigned length);
 
     // Exact, case-sensitive comparison of the characters.
-    bool operator==(const zarn_string& other) const noexcept;
-    bool operator==(const char* text) const noexcept;
-    bool operator!=(const zarn_string& other) const noexcept;
-    bool operator!=(const char* text) const noexcept;
+    bool operator==(const zarn_string& other) const noexcept {
+        return length_ == other.length_ && std::memcmp(data_, other.data_, length_) == 0;
+    }
+    bool operator==(const char* text) const noexcept {
+        return std::strcmp(data_, text != nullptr ? text : "") == 0;
+    }
+    bool operator!=(const zarn_string& other) const noexcept { return !(*this == other); }
+    bool operator!=(const char* text) const noexcept { return !(*this == text); }
     // True when the text is the plain decimal form of `value`: "1" == 1, but not "01",
     // "+1" or " 1".
     bool operator==(int value) const noexcept;
-    bool operator!=(int value) const noexcept;
+    bool operator!=(int value) const noexcept { return !(*this == value); }
 
     // The characters, zero-terminated; valid while this string lives unchanged.
-    operator const char*() const noexcept;
-    const char* data() const noexcept;
+    operator const char*() const noexcept { return data_; }
+    const char* data() const noexcept { return data_; }
     // Number of characters, the terminating zero not counted.
-    unsigned length() const noexcept;
-    bool isEmpty() const noexcept;
+    unsigned length() const noexcept { return length_; }
+    bool isEmpty() const noexcept { return length_ == 0; }
 
     // The value of a text that is an optional sign ('+' or '-') and one or more decimal
     // digits, nothing else: "12" gives 12, "-3" gives -3, "+7" gives 7. Any other text
@@ -92,9 +114,35 @@ public:
     int split(char separator, zarn_string& left, zarn_string& right) const;
 
 private:
-    zarn_string arg(const char* text, unsigned length) const;
+    // Texts up to this length live in the string itself, with no heap allocation.
+    static constexpr unsigned localCapacity = 23;
+    static_assert(localCapacity <= zarn_short_copy::inlineLimit);
 
-    std::string text_;
+    // Sets the text of a string under construction.
+    void assign(const char* text, std::size_t length) {
+        if (length <= localCapacity) {
+            data_ = local_;
+            capacity_ = localCapacity;
+            zarn_short_copy::copy(local_, text, length);
+            local_[length] = '\0';
+            length_ = static_cast<unsigned>(length);
+        } else {
+            assignLong(text, length);
+        }
+    }
+    // The class's one out-of-line virtual function: it keeps the vtable and type
+    // information in the library, where they belong, although the destructor is inline.
+    virtual void anchor();
+    void assignLong(const char* text, std::size_t length);
+    void assignNumber(int value, char fill, unsigned width, int base);
+    void replace(const char* text, std::size_t length);
+    zarn_string arg(const char* text, unsigned length) const;
+    bool isLocal() const noexcept { return data_ == local_; }
+
+    char* data_; // local_, or an array of capacity_ + 1 chars on the heap
+    unsigned length_;
+    unsigned capacity_; // characters that fit without allocating again
+    char local_[localCapacity + 1];
 };
 
 // Concatenation: zarn_string("RU ") + "7" gives "RU 7".
