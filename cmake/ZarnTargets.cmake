@@ -16,25 +16,41 @@ else()
                            $<$<BOOL:${ZARN_WARNINGS_AS_ERRORS}>:-Werror>)
 endif()
 
-# C++17 without compiler extensions, hidden symbols unless exported on purpose, and
-# the project's warnings.
+# Sanitizers for every target of the project, such as "address,undefined"; empty for none.
+set(ZARN_SANITIZERS "" CACHE STRING "Sanitizers to build every target with (-fsanitize=...)")
+add_library(zarn_sanitizers INTERFACE)
+if(ZARN_SANITIZERS)
+    target_compile_options(zarn_sanitizers INTERFACE
+        -fsanitize=${ZARN_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(zarn_sanitizers INTERFACE -fsanitize=${ZARN_SANITIZERS})
+endif()
+
+# C++17 without compiler extensions, hidden symbols unless exported on purpose, the
+# project's warnings, and its sanitizers.
 function(zarn_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_17)
     set_target_properties(${target} PROPERTIES
         CXX_EXTENSIONS OFF
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
-    target_link_libraries(${target} PRIVATE zarn_warnings)
+    target_link_libraries(${target} PRIVATE zarn_warnings zarn_sanitizers)
 endfunction()
 
 # zarn_add_component(<name> SOURCES <files...> [LAYOUT <file>])
 # A loadable component module: <name>.so (<name>.dll on Windows), with no "lib" prefix,
 # exporting only load_zarn_client_script, finding the shared libraries it imports beside
-# it or in the build tree, and with its layout file, if any, copied beside it.
+# it or in the build tree, and with its layout file, if any, copied beside it. Its code is
+# also the object library <name>_objects, for programs that link a component in (fuzzers).
 set(ZARN_COMPONENT_EXPORTS ${CMAKE_CURRENT_LIST_DIR}/component_exports.map)
 function(zarn_add_component name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "LAYOUT" "SOURCES")
-    add_library(${name} MODULE ${arg_SOURCES})
+    add_library(${name}_objects OBJECT ${arg_SOURCES})
+    zarn_target_defaults(${name}_objects)
+    set_target_properties(${name}_objects PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    target_include_directories(${name}_objects PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name}_objects PUBLIC zarn_script_helper)
+
+    add_library(${name} MODULE $<TARGET_OBJECTS:${name}_objects>)
     zarn_target_defaults(${name})
     target_link_libraries(${name} PRIVATE zarn_script_helper)
     set_target_properties(${name} PROPERTIES
@@ -42,9 +58,13 @@ function(zarn_add_component name)
         BUILD_RPATH "$ORIGIN"
         INSTALL_RPATH "$ORIGIN")
     if(NOT WIN32 AND NOT APPLE)
-        target_link_options(${name} PRIVATE
-            "LINKER:--version-script=${ZARN_COMPONENT_EXPORTS}" "LINKER:--no-undefined")
+        target_link_options(${name} PRIVATE "LINKER:--version-script=${ZARN_COMPONENT_EXPORTS}")
         set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${ZARN_COMPONENT_EXPORTS})
+        # Every symbol resolved at link time; a sanitizer runtime, though, may come
+        # from the program that loads the module.
+        if(NOT ZARN_SANITIZERS)
+            target_link_options(${name} PRIVATE "LINKER:--no-undefined")
+        endif()
     endif()
     if(arg_LAYOUT)
         get_filename_component(layout_name ${arg_LAYOUT} NAME)
