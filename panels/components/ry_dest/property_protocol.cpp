@@ -19,6 +19,16 @@ const ry_dest::Property ry_dest::appearanceProperties[] = {
     {"audiotallystate", &ry_dest::audiotallystate, &ry_dest::audioTallyStateRule},
 };
 
+template <std::size_t N>
+const ry_dest::Property* ry_dest::find(const Property (&table)[N], const zarn_string& key) {
+    for (const Property& property : table) {
+        if (key == property.key) {
+            return &property;
+        }
+    }
+    return nullptr;
+}
+
 zarn_string ry_dest::onParentCommand(const ParsedCommandView& command) {
     const zarn_string key = command.command();
     const zarn_string value = command.value();
@@ -29,21 +39,17 @@ zarn_string ry_dest::onParentCommand(const ParsedCommandView& command) {
         indexRule(value);
         return zarn_string();
     }
-    for (const Property& property : routingProperties) {
-        if (key == property.key) {
-            setProperty(property, value);
-            return zarn_string();
-        }
+    if (const Property* property = find(routingProperties, key)) {
+        setProperty(*property, value);
+        return zarn_string();
     }
     if (key == "buttonaction") {
         setButtonAction(value);
         return zarn_string();
     }
-    for (const Property& property : appearanceProperties) {
-        if (key == property.key) {
-            setProperty(property, value);
-            return zarn_string();
-        }
+    if (const Property* property = find(appearanceProperties, key)) {
+        setProperty(*property, value);
+        return zarn_string();
     }
     if (key == "_events") {
         return (zarn_stringlist() << "select=*").toString('\n');

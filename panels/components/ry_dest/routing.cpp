@@ -34,26 +34,22 @@ void ry_dest::crosspointTableChanged() {
 }
 
 void ry_dest::videoMatrixChanged() {
-    if (videoMatrix != 0) {
-        if (videoRegistered) {
-            routerUnregister(videoMatrix);
-            videoRegistered = false;
-        }
-        videoMatrix = 0;
-    }
-    videoMatrix = video_matrix_id.toInt();
-    refreshRouting();
+    matrixChanged(videoMatrix, videoRegistered, video_matrix_id);
 }
 
 void ry_dest::audioMatrixChanged() {
-    if (audioMatrix != 0) {
-        if (audioRegistered) {
-            routerUnregister(audioMatrix);
-            audioRegistered = false;
+    matrixChanged(audioMatrix, audioRegistered, audio_matrix_id);
+}
+
+void ry_dest::matrixChanged(int& matrix, bool& registered, const zarn_string& text) {
+    if (matrix != 0) {
+        if (registered) {
+            routerUnregister(matrix);
+            registered = false;
         }
-        audioMatrix = 0;
+        matrix = 0;
     }
-    audioMatrix = audio_matrix_id.toInt();
+    matrix = text.toInt();
     refreshRouting();
 }
 

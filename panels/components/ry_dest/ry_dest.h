@@ -45,8 +45,11 @@ private:
         zarn_string ry_dest::*text;
         void (ry_dest::*changed)();
     };
-    static const Property routingProperties[];
-    static const Property appearanceProperties[];
+    static const Property routingProperties[5];
+    static const Property appearanceProperties[5];
+    // The row of `table` for `key`, or null.
+    template <std::size_t N>
+    static const Property* find(const Property (&table)[N], const zarn_string& key);
 
     // Stores `value` and runs the property's procedure when it differs from the text held.
     void setProperty(const Property& property, const zarn_string& value);
@@ -63,6 +66,8 @@ private:
     void crosspointTableChanged();
     void videoMatrixChanged();
     void audioMatrixChanged();
+    // Either matrix: drops its registration, takes the new device, refreshes.
+    void matrixChanged(int& matrix, bool& registered, const zarn_string& text);
     void showCaption();
     void refreshRouting();
     void clearRouting();
