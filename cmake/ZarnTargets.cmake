@@ -75,3 +75,19 @@ function(zarn_add_component name)
             COMMENT "Placing ${layout_name} beside ${name}")
     endif()
 endfunction()
+
+# zarn_add_shared_library(<name> BUILDING_DEFINE <macro> SOURCES <files...>)
+# A shared library of the platform's (the string library, the debug output) with its
+# public headers in include/, <macro> defined while it is built (for its export macro), and
+# no "lib" prefix on Windows, where everybody looks for <name>.dll.
+function(zarn_add_shared_library name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "BUILDING_DEFINE" "SOURCES")
+    add_library(${name} SHARED ${arg_SOURCES})
+    zarn_target_defaults(${name})
+    target_include_directories(${name} PUBLIC
+        $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>)
+    target_compile_definitions(${name} PRIVATE ${arg_BUILDING_DEFINE})
+    if(WIN32)
+        set_target_properties(${name} PROPERTIES PREFIX "")
+    endif()
+endfunction()
