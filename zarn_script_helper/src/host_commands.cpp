@@ -1,8 +1,7 @@
 // The host commands of zarn_script_helper: one text each, sent with kind 0.
+#include <zarn_script_helper/command_text.h>
 #include <zarn_script_helper/debug_output.h>
 #include <zarn_script_helper/zarn_script_helper.h>
-
-#include "command_text.h"
 
 #include <cstdio>
 
@@ -25,12 +24,14 @@ void zarn_script_helper::giveBack(void* reply) {
     host->callback(reply, zarn_kind_give_back);
 }
 
-void zarn_script_helper::textPut(const zarn_string& property, const zarn_string& value,
-                                 const zarn_string& panel, const zarn_string& control) {
+template <typename... Numbers>
+void zarn_script_helper::sendNumbers(const char* format, Numbers... numbers) {
     if (host == nullptr) {
         return;
     }
-    sendCommand(*host, "TP '", property, "=", value, "' '", panel, "' '", control, "'");
+    char text[numericCommandRoom];
+    std::snprintf(text, sizeof text, format, numbers...);
+    send(text);
 }
 
 void zarn_script_helper::textGet(const zarn_string& property, const zarn_string& panel,
@@ -108,40 +109,19 @@ void zarn_script_helper::routerName(int device, int database, int index, zarn_st
 }
 
 void zarn_script_helper::routerRegister(int device, int first, int last, bool add) {
-    if (host == nullptr) {
-        return;
-    }
-    char text[numericCommandRoom];
-    std::snprintf(text, sizeof text, add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device, first,
-                  last);
-    send(text);
+    sendNumbers(add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device, first, last);
 }
 
 void zarn_script_helper::routerUnregister(int device) {
-    if (host == nullptr) {
-        return;
-    }
-    char text[numericCommandRoom];
-    std::snprintf(text, sizeof text, "RU %d", device);
-    send(text);
+    sendNumbers("RU %d", device);
 }
 
 void zarn_script_helper::routerPoll(int device, int first, int last) {
-    if (host == nullptr) {
-        return;
-    }
-    char text[numericCommandRoom];
-    std::snprintf(text, sizeof text, "RP %d %d %d", device, first, last);
-    send(text);
+    sendNumbers("RP %d %d %d", device, first, last);
 }
 
 void zarn_script_helper::timerStop(int timerId) {
-    if (host == nullptr) {
-        return;
-    }
-    char text[numericCommandRoom];
-    std::snprintf(text, sizeof text, "ET %d", timerId);
-    send(text);
+    sendNumbers("ET %d", timerId);
 }
 
 void zarn_script_helper::detachFromHost() {

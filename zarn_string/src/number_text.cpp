@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 namespace zarn_number {
 
@@ -28,19 +29,26 @@ bool readDigits(const char* first, const char* last, bool negative, int& value) 
     return true;
 }
 
-std::size_t writeDecimal(int value, char* out) noexcept {
-    // The magnitude as unsigned: -2147483648 has no positive int.
-    const bool negative = value < 0;
-    std::uint32_t magnitude =
-        negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    char reversed[maxDecimalChars];
+namespace {
+
+// The magnitude as unsigned: -2147483648 has no positive int.
+std::uint32_t magnitudeOf(int value) noexcept {
+    return value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+}
+
+// Writes the sign and the digits of a number. With a constant base the compiler divides by
+// multiplying, which is why decimal has an instance of its own.
+template <typename Base> std::size_t writeNumber(int value, Base base, char* out) noexcept {
+    static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::uint32_t magnitude = magnitudeOf(value);
+    char reversed[maxIntChars];
     std::size_t count = 0;
     do {
-        reversed[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
+        reversed[count++] = digits[magnitude % base];
+        magnitude /= base;
     } while (magnitude != 0);
     std::size_t written = 0;
-    if (negative) {
+    if (value < 0) {
         out[written++] = '-';
     }
     while (count != 0) {
@@ -49,31 +57,17 @@ std::size_t writeDecimal(int value, char* out) noexcept {
     return written;
 }
 
+} // namespace
+
+std::size_t writeDecimal(int value, char* out) noexcept {
+    return writeNumber(value, std::integral_constant<std::uint32_t, 10>{}, out);
+}
+
 std::size_t writeInt(int value, int base, char* out) noexcept {
     if (base < 2 || base > 36 || base == 10) {
         return writeDecimal(value, out);
     }
-    static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    // Work on the magnitude in 64 bits: -2147483648 has no positive int.
-    std::int64_t magnitude = value;
-    const bool negative = magnitude < 0;
-    if (negative) {
-        magnitude = -magnitude;
-    }
-    char reversed[maxIntChars];
-    std::size_t count = 0;
-    do {
-        reversed[count++] = digits[magnitude % base];
-        magnitude /= base;
-    } while (magnitude != 0);
-    std::size_t written = 0;
-    if (negative) {
-        out[written++] = '-';
-    }
-    while (count != 0) {
-        out[written++] = reversed[--count];
-    }
-    return written;
+    return writeNumber(value, static_cast<std::uint32_t>(base), out);
 }
 
 } // namespace zarn_number

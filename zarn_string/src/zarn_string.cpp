@@ -57,14 +57,24 @@ zarn_string::zarn_string(zarn_string&& other) noexcept
     : data_(local_), length_(other.length_), capacity_(localCapacity) {
     if (other.isLocal()) {
         std::memcpy(local_, other.local_, other.length_ + 1);
+        other.clear();
     } else {
-        data_ = other.data_;
-        capacity_ = other.capacity_;
-        other.data_ = other.local_;
-        other.capacity_ = localCapacity;
+        takeStorage(other);
     }
-    other.length_ = 0;
-    other.local_[0] = '\0';
+}
+
+void zarn_string::takeStorage(zarn_string& other) noexcept {
+    data_ = other.data_;
+    capacity_ = other.capacity_;
+    length_ = other.length_;
+    other.data_ = other.local_;
+    other.capacity_ = localCapacity;
+    other.clear();
+}
+
+void zarn_string::clear() noexcept {
+    length_ = 0;
+    data_[0] = '\0';
 }
 
 void zarn_string::anchor() {}
@@ -104,20 +114,13 @@ zarn_string& zarn_string::operator=(zarn_string&& other) noexcept {
         // Fits here already: copying keeps this string's own storage.
         std::memcpy(data_, other.data_, other.length_ + 1);
         length_ = other.length_;
-        other.length_ = 0;
-        other.data_[0] = '\0';
+        other.clear();
         return *this;
     }
     if (!isLocal()) {
         delete[] data_;
     }
-    data_ = other.data_;
-    capacity_ = other.capacity_;
-    length_ = other.length_;
-    other.data_ = other.local_;
-    other.capacity_ = localCapacity;
-    other.length_ = 0;
-    other.local_[0] = '\0';
+    takeStorage(other);
     return *this;
 }
 

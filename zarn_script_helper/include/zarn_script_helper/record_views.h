@@ -59,22 +59,24 @@ private:
     const RevertiveRecord* record_;
 };
 
-// The data word of a kind 6 message, which nothing in the base interprets.
-class RecordMessageView {
+// The data word of a message that nothing in the base interprets.
+class DataWordView {
 public:
-    explicit RecordMessageView(void* data) noexcept : data_(data) {}
+    explicit DataWordView(void* data) noexcept : data_(data) {}
     void* data() const noexcept { return data_; }
 
 private:
     void* data_;
 };
 
-// The data word of a kind 7 message, which nothing in the base interprets.
-class ValueMessageView {
+// The data word of a kind 6 message.
+class RecordMessageView : public DataWordView {
 public:
-    explicit ValueMessageView(void* data) noexcept : data_(data) {}
-    void* data() const noexcept { return data_; }
+    using DataWordView::DataWordView;
+};
 
-private:
-    void* data_;
+// The data word of a kind 7 message.
+class ValueMessageView : public DataWordView {
+public:
+    using DataWordView::DataWordView;
 };

@@ -16,6 +16,7 @@
 // one call at a time per component; the host commands run inside that call.
 #pragma once
 
+#include <zarn_script_helper/command_text.h>
 #include <zarn_script_helper/record_views.h>
 #include <zarn_script_helper/zarn_client_callback.h>
 #include <zarn_string/zarn_string.h>
@@ -77,9 +78,14 @@ protected:
     // nothing is escaped.
 
     // "TP 'property=value' 'panel' 'control'". textPut("text", "CAM 1", "1", "Vid")
-    // sends TP 'text=CAM 1' '1' 'Vid'.
+    // sends TP 'text=CAM 1' '1' 'Vid'. Inline: it is the command of every tally, and so
+    // the compiler builds its text from the caller's literal pieces directly.
     void textPut(const zarn_string& property, const zarn_string& value, const zarn_string& panel,
-                 const zarn_string& control);
+                 const zarn_string& control) {
+        if (host != nullptr) {
+            sendCommand(*host, "TP '", property, "=", value, "' '", panel, "' '", control, "'");
+        }
+    }
     // "TG 'panel' 'control' 'property'". `result` receives the whole reply for the
     // property "all", else the value of a reply "property=value". A reply that names
     // another property gives "" and a debug line; a null reply or no host gives "".
@@ -135,4 +141,6 @@ private:
     void* send(const char* text);
     // Gives a reply of the host back with kind 5.
     void giveBack(void* reply);
+    // Sends a numeric command: `format` with its "%d" fields filled.
+    template <typename... Numbers> void sendNumbers(const char* format, Numbers... numbers);
 };

@@ -135,6 +135,9 @@ private:
     virtual void anchor();
     void assignLong(const char* text, std::size_t length);
     void assignNumber(int value, char fill, unsigned width, int base);
+    // Takes over the heap storage of `other`, which is left empty.
+    void takeStorage(zarn_string& other) noexcept;
+    void clear() noexcept;
     void replace(const char* text, std::size_t length);
     zarn_string arg(const char* text, unsigned length) const;
     bool isLocal() const noexcept { return data_ == local_; }

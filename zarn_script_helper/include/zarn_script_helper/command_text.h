@@ -1,6 +1,7 @@
-// Joins the pieces of one host command and sends it. The pieces are literals of the
-// command's syntax ("TP '") and texts (zarn_string); a command of up to 255 characters
-// is joined on the stack, so the usual command costs no heap allocation.
+// Joins the pieces of one host command and sends it; used by the host commands of
+// zarn_script_helper. The pieces are literals of the command's syntax ("TP '") and texts
+// (zarn_string); a command of up to 255 characters is joined on the stack, so the usual
+// command costs no heap allocation.
 #pragma once
 
 #include <zarn_script_helper/zarn_client_callback.h>
