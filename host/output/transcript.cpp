@@ -121,7 +121,6 @@ void Transcript::note(const std::string& text) {
 }
 
 void Transcript::warning(const std::string& instance, const std::string& text) {
-    ++warnings_;
     if (format_ == Format::Json) {
         out_
             << JsonObject().add("type", "warning").add("instance", instance).add("text", text).str()

@@ -42,7 +42,6 @@ public:
     void panel(const PanelView& view);
 
     int failures() const { return failures_; }
-    int warnings() const { return warnings_; }
 
 private:
     void message(const std::string& from, const std::string& to, int kind, const std::string& text,
@@ -53,5 +52,4 @@ private:
     Format format_;
     bool quiet_;
     int failures_ = 0;
-    int warnings_ = 0;
 };
