@@ -86,7 +86,7 @@ struct Model {
     bool release = true;
 
     void accept(const char* text) {
-        const ParsedCommand parsed(text);
+        const OwnedParsedCommand parsed(text);
         const std::string command = parsed.command;
         for (const char* key : keys) {
             if (command == key) {

@@ -3,7 +3,7 @@
 // empty text.
 #include "fuzz_check.h"
 
-#include <zarn_script_helper/records.h>
+#include <zarn_script_helper/parsed_command.h>
 
 #include <cstdint>
 #include <cstring>
@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     // A parent text ends at its first zero byte.
     const std::string text = bytes.c_str();
-    const ParsedCommand parsed(bytes.c_str());
+    const OwnedParsedCommand owned(bytes.c_str());
+    const ParsedCommand& parsed = owned.record();
 
     FUZZ_CHECK(parsed.subPartCount >= 0 && parsed.subPartCount <= ParsedCommand::maxSubParts,
                "sub-part count in range");
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* begin = parsed.buffer;
     const char* end = begin != nullptr ? begin + text.size() + 1 : nullptr;
     const auto owned = [&](const char* p) {
-        return p == ParsedCommand::emptyText() || (begin != nullptr && p >= begin && p < end);
+        return p == parsedCommandEmptyText() || (begin != nullptr && p >= begin && p < end);
     };
     FUZZ_CHECK(owned(parsed.command) && owned(parsed.value), "command and value owned");
     for (const char* part : parsed.subParts) {

@@ -1,8 +1,10 @@
-// A host that knows only the boundary: the interface, the records and the export name.
-// It links none of the project's libraries; it loads a component module by the path given
-// on the command line and checks what the destination button sends.
+// A host that knows only the boundary: the interface, the records, the parse of a command
+// text and the export name, all header only. It links none of the project's libraries; it
+// loads a component module by the path given on the command line and checks what the
+// destination button sends.
 //
 //   plain_host <path of ry_dest module>     exit 0 when every check holds
+#include <zarn_script_helper/parsed_command.h>
 #include <zarn_script_helper/records.h>
 #include <zarn_script_helper/zarn_client_callback.h>
 
@@ -114,6 +116,14 @@ int main(int argc, char** argv) {
     std::memcpy(revertive->text, "MIC 4 LR", 9);
     component->callback(revertive, zarn_kind_revertive);
     host.expect({"TP 'text=MIC 4 LR' '1' 'Aud'"}, "audio tally");
+
+    // A control event, its event text parsed as the base parses a parent command.
+    ParsedCommand event;
+    parseCommand("button=released", event);
+    ControlEvent release{0, 0, "1", "Button", &event};
+    component->callback(&release, zarn_kind_control_event);
+    delete[] event.buffer;
+    host.expect({"TP 'statesheet=' '1' 'Button'", "HN 'select=12'"}, "release");
 
     component->callback(reinterpret_cast<void*>(static_cast<std::intptr_t>(5)), zarn_kind_timer);
     host.expect({"ET 5"}, "timer");

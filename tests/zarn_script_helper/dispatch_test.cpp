@@ -34,7 +34,8 @@ TEST_F(Dispatch, RevertiveReachesOnRevertiveThroughAView) {
     EXPECT_CALL(component, onRevertive(_)).WillOnce([](const RevertiveRecordView& view) {
         EXPECT_EQ(view.device(), 2);
         EXPECT_EQ(view.index(), 33);
-        EXPECT_STREQ(view.text(), "CAM 4");
+        EXPECT_STREQ(view.text().data(), "CAM 4");
+        EXPECT_EQ(view.text().length(), 5u);
         return 7;
     });
     EXPECT_EQ(component.callback(revertive.record(), zarn_kind_revertive), nullptr);
@@ -54,8 +55,9 @@ TEST_F(Dispatch, ControlEventFieldsAndNullTextsReadAsEmpty) {
         {"1", "Button", "", {"1", "Button", "", ""}},
     };
     for (const Case& c : cases) {
-        ParsedCommand event(c.eventText);
-        ControlEvent record{0, 0, c.panel, c.control, c.eventText != nullptr ? &event : nullptr};
+        OwnedParsedCommand event(c.eventText);
+        ControlEvent record{0, 0, c.panel, c.control,
+                            c.eventText != nullptr ? event.get() : nullptr};
         std::vector<std::string> seen;
         EXPECT_CALL(component, onControlEvent(_)).WillOnce([&](const ControlEventView& view) {
             seen = {view.panel().data(), view.control().data(), view.eventCommand().data(),

@@ -1,5 +1,5 @@
 #include "../support/test_names.h"
-#include <zarn_script_helper/records.h>
+#include <zarn_script_helper/parsed_command.h>
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,8 @@ class ParsedCommandParse : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParsedCommandParse, SplitsInPlace) {
     const ParseCase& c = GetParam();
-    const ParsedCommand parsed(c.text ? c.text->c_str() : nullptr);
+    const OwnedParsedCommand owned(c.text ? c.text->c_str() : nullptr);
+    const ParsedCommand& parsed = owned.record();
 
     EXPECT_STREQ(parsed.command, c.command.c_str());
     ASSERT_EQ(parsed.subPartCount, static_cast<int>(c.subParts.size()));
@@ -79,7 +80,7 @@ TEST_P(ParsedCommandParse, SplitsInPlace) {
     const char* begin = parsed.buffer;
     const char* end = empty ? nullptr : parsed.buffer + c.text->size() + 1;
     auto ownedOrShared = [&](const char* p) {
-        return p == ParsedCommand::emptyText() || (begin != nullptr && p >= begin && p < end);
+        return p == parsedCommandEmptyText() || (begin != nullptr && p >= begin && p < end);
     };
     EXPECT_TRUE(ownedOrShared(parsed.command));
     EXPECT_TRUE(ownedOrShared(parsed.value));
@@ -87,7 +88,7 @@ TEST_P(ParsedCommandParse, SplitsInPlace) {
         EXPECT_TRUE(ownedOrShared(part));
     }
     for (int i = parsed.subPartCount; i < ParsedCommand::maxSubParts; ++i) {
-        EXPECT_EQ(parsed.subParts[i], ParsedCommand::emptyText()) << "unset sub-part " << i;
+        EXPECT_EQ(parsed.subParts[i], parsedCommandEmptyText()) << "unset sub-part " << i;
     }
     if (c.text && !c.text->empty()) {
         EXPECT_NE(parsed.buffer, c.text->c_str()) << "the record must parse its own copy";
@@ -98,15 +99,16 @@ INSTANTIATE_TEST_SUITE_P(Table, ParsedCommandParse, testing::ValuesIn(parseCases
 
 TEST(ParsedCommand, LeavesTheCallersTextAlone) {
     const char text[] = "a.b=c";
-    const ParsedCommand parsed(text);
+    const OwnedParsedCommand parsed(text);
     EXPECT_STREQ(text, "a.b=c");
-    EXPECT_STREQ(parsed.command, "a");
+    EXPECT_STREQ(parsed.record().command, "a");
 }
 
-TEST(ParsedCommand, DefaultRecordIsEmpty) {
-    const ParsedCommand parsed;
-    EXPECT_EQ(parsed.command, ParsedCommand::emptyText());
-    EXPECT_EQ(parsed.value, ParsedCommand::emptyText());
+TEST(ParsedCommand, ClearedRecordIsEmpty) {
+    ParsedCommand parsed;
+    clearParsedCommand(parsed);
+    EXPECT_EQ(parsed.command, parsedCommandEmptyText());
+    EXPECT_EQ(parsed.value, parsedCommandEmptyText());
     EXPECT_EQ(parsed.subPartCount, 0);
     EXPECT_FALSE(parsed.hasValue);
     EXPECT_EQ(parsed.buffer, nullptr);

@@ -1,5 +1,6 @@
 // The inbound side of zarn_script_helper: construction, destruction and the dispatch of
 // every message the host delivers.
+#include <zarn_script_helper/parsed_command.h>
 #include <zarn_script_helper/zarn_script_helper.h>
 
 #include <cstdint>
@@ -85,8 +86,8 @@ void zarn_script_helper::controlEvent(const ControlEvent* record) {
 }
 
 void* zarn_script_helper::answerParent(const char* text) {
-    const ParsedCommand command(text);
-    const zarn_string reply = onParentCommand(ParsedCommandView(&command));
+    const OwnedParsedCommand command(text);
+    const zarn_string reply = onParentCommand(ParsedCommandView(&command.record()));
     if (reply.isEmpty()) {
         return nullptr;
     }

@@ -3,6 +3,7 @@
 // long as it lives; a record must outlive the callback that delivers it.
 #pragma once
 
+#include <zarn_script_helper/parsed_command.h>
 #include <zarn_script_helper/records.h>
 
 #include <cstring>
@@ -37,7 +38,8 @@ class OwnedControlEvent {
 public:
     OwnedControlEvent(std::string panel, std::string control, const std::string& eventText)
         : panel_(std::move(panel)), control_(std::move(control)),
-          event_(eventText.c_str()), record_{0, 0, panel_.c_str(), control_.c_str(), &event_} {}
+          event_(eventText.c_str()), record_{0, 0, panel_.c_str(), control_.c_str(),
+                                             &event_.record()} {}
 
     OwnedControlEvent(const OwnedControlEvent&) = delete;
     OwnedControlEvent& operator=(const OwnedControlEvent&) = delete;
@@ -47,6 +49,6 @@ public:
 private:
     std::string panel_;
     std::string control_;
-    ParsedCommand event_;
+    OwnedParsedCommand event_;
     ControlEvent record_;
 };

@@ -1,4 +1,5 @@
-// The records that cross the host/component boundary, as plain standard-layout structs.
+// The records that cross the host/component boundary, as plain standard-layout
+// aggregates: usable from this header alone, by a host or a component.
 //
 // Fields keep their order on every platform; int fields and the words the component
 // does not read are int32_t, text pointers `const char*`, natural alignment. With 32-bit
@@ -13,10 +14,12 @@
 // A command text split in place: command, up to 32 sub-parts each after a ".", and a
 // value after the first "=". "key.a.b=1.5" gives command "key", sub-parts "a" and "b",
 // value "1.5". The base builds one for every parent command; the host builds the event
-// record of every ControlEvent in the same layout.
+// record of every ControlEvent in the same layout. parsed_command.h builds one.
 //
 // Every text pointer points either into `buffer` or at one shared, static empty text;
 // a null text pointer, which a foreign host may leave, reads as the empty text too.
+// Whoever builds the record owns `buffer` and frees it (delete[]) when the record goes;
+// a record received from the other side is read only, during the call that carries it.
 struct ParsedCommand {
     static constexpr int maxSubParts = 32;
 
@@ -33,20 +36,6 @@ struct ParsedCommand {
     // The record's own copy of the text, each separator found overwritten by a zero
     // byte; null for a null or empty text. Owned by the record.
     char* buffer;
-
-    // The empty record: every text the shared empty text, no sub-part, no value.
-    ParsedCommand() noexcept;
-    // Parses a copy of `text`; null or empty gives the empty record. Should the copy
-    // find no memory, the record stays empty as well.
-    explicit ParsedCommand(const char* text) noexcept;
-    // Frees `buffer`.
-    ~ParsedCommand();
-
-    ParsedCommand(const ParsedCommand&) = delete;
-    ParsedCommand& operator=(const ParsedCommand&) = delete;
-
-    // The one shared empty text that unset fields point at.
-    static const char* emptyText() noexcept;
 };
 
 // A control event, delivered with kind 2. Laid out and owned by the host; valid during
@@ -85,6 +74,10 @@ constexpr std::size_t revertiveRecordSize(std::size_t textLength) noexcept {
 }
 
 static_assert(std::is_standard_layout_v<ParsedCommand>);
+static_assert(std::is_trivially_copyable_v<ParsedCommand>);
+static_assert(std::is_aggregate_v<ParsedCommand>);
+static_assert(std::is_aggregate_v<ControlEvent>);
+static_assert(std::is_aggregate_v<RevertiveRecord>);
 static_assert(std::is_standard_layout_v<ControlEvent>);
 static_assert(std::is_standard_layout_v<RevertiveRecord>);
 static_assert(std::is_trivially_copyable_v<ControlEvent>);
