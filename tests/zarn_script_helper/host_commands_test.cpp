@@ -54,6 +54,8 @@ const SentCase sentCases[] = {
      "PS '2' 'p/f' 'x y'"},
     {"hostNotify", "", [](Probe& p) { p.hostNotify("select=12"); }, "HN 'select=12'"},
     {"controlList", "", [](Probe& p) { p.controlList("1", "alm_"); }, "XI '1' 'alm_'"},
+    {"controlList puts a marker in as it is", "", [](Probe& p) { p.controlList("%2", "%1"); },
+     "XI '%2' '%1'"},
     {"routerName", "",
      [](Probe& p) {
          zarn_string result;
@@ -140,6 +142,13 @@ const TextGetCase textGetCases[] = {
      "",
      {"textGet: value returned \"\" was not the value requested \"value\" (value returned was "
       "\"=5\" from control \"alm_1\", on panel \"1\")"}},
+    // What the host says goes into the line as it is: its markers are not filled.
+    {"reply holding markers",
+     "value",
+     "%3%1=%2",
+     "",
+     {"textGet: value returned \"%3%1\" was not the value requested \"value\" (value "
+      "returned was \"%3%1=%2\" from control \"alm_1\", on panel \"1\")"}},
 };
 
 class TextGetReply : public testing::TestWithParam<TextGetCase> {};
@@ -233,7 +242,7 @@ TEST(HostCommands, OnlyReadingCommandsGiveTheirReplyBack) {
     for (const Event& event : host.events()) {
         givenBack += event.kind == zarn_kind_give_back;
     }
-    EXPECT_EQ(givenBack, 4); // textGet, controlList and the two routerName calls
+    EXPECT_EQ(givenBack, 5); // textGet, the two controlList and the two routerName calls
 }
 
 TEST(HostCommands, DebugLogFillsNineArgumentsInTurn) {
@@ -242,8 +251,11 @@ TEST(HostCommands, DebugLogFillsNineArgumentsInTurn) {
     probe.debugLog("%1 %2 %3 %4 %5 %6 %7 %8 %9", "a", "b", "c", "d", "e", "f", "g", "h", "i");
     probe.debugLog("%2-%1", "x", "y");
     probe.debugLog("no markers", "x");
+    // A text put in is never filled itself.
     probe.debugLog("%1|%2", "%2", "y");
-    EXPECT_THAT(debug.lines(), ElementsAre("a b c d e f g h i", "y-x", "no markers", "y|y"));
+    probe.debugLog("%1 %1 %3", "a%3", "b", "c");
+    EXPECT_THAT(debug.lines(),
+                ElementsAre("a b c d e f g h i", "y-x", "no markers", "%2|y", "a%3 a%3 b"));
 }
 
 } // namespace

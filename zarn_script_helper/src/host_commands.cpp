@@ -3,35 +3,8 @@
 #include <zarn_script_helper/debug_output.h>
 #include <zarn_script_helper/zarn_script_helper.h>
 
-#include <cstdio>
-
-namespace {
-
-// The longest numeric command: three numbers of the widest int and the 'ADD' form.
-constexpr char longestNumericCommand[] = "RR -2147483648 -2147483648 -2147483648 'ADD'";
-// Room for it and its terminating zero, so that no numeric command is ever cut short.
-constexpr std::size_t numericCommandRoom = 48;
-static_assert(sizeof(longestNumericCommand) <= numericCommandRoom);
-
-} // namespace
-
-void* zarn_script_helper::send(const char* text) {
-    return host != nullptr ? host->callback(const_cast<char*>(text), zarn_kind_host_command)
-                           : nullptr;
-}
-
 void zarn_script_helper::giveBack(void* reply) {
     host->callback(reply, zarn_kind_give_back);
-}
-
-template <typename... Numbers>
-void zarn_script_helper::sendNumbers(const char* format, Numbers... numbers) {
-    if (host == nullptr) {
-        return;
-    }
-    char text[numericCommandRoom];
-    std::snprintf(text, sizeof text, format, numbers...);
-    send(text);
 }
 
 void zarn_script_helper::textGet(const zarn_string& property, const zarn_string& panel,
@@ -85,8 +58,10 @@ void zarn_script_helper::hostNotify(const zarn_string& message) {
 
 zarn_stringlist zarn_script_helper::controlList(const zarn_string& panel,
                                                 const zarn_string& prefix) {
-    const zarn_string text = zarn_string("XI '%1' '%2'").arg(panel).arg(prefix);
-    void* reply = send(text);
+    if (host == nullptr) {
+        return zarn_stringlist();
+    }
+    void* reply = sendCommand(*host, "XI '", panel, "' '", prefix, "'");
     if (reply == nullptr) {
         return zarn_stringlist();
     }
@@ -99,8 +74,7 @@ void zarn_script_helper::routerName(int device, int database, int index, zarn_st
     if (host == nullptr) {
         return;
     }
-    const zarn_string text = zarn_string("RN %1 %2 %3").arg(device).arg(database).arg(index);
-    void* reply = send(text);
+    void* reply = sendCommand(*host, "RN ", device, " ", database, " ", index);
     if (reply != nullptr) {
         result = static_cast<const char*>(reply);
     }
@@ -109,26 +83,39 @@ void zarn_script_helper::routerName(int device, int database, int index, zarn_st
 }
 
 void zarn_script_helper::routerRegister(int device, int first, int last, bool add) {
-    sendNumbers(add ? "RR %d %d %d 'ADD'" : "RR %d %d %d", device, first, last);
+    if (host == nullptr) {
+        return;
+    }
+    if (add) {
+        sendCommand(*host, "RR ", device, " ", first, " ", last, " 'ADD'");
+    } else {
+        sendCommand(*host, "RR ", device, " ", first, " ", last);
+    }
 }
 
 void zarn_script_helper::routerUnregister(int device) {
-    sendNumbers("RU %d", device);
+    if (host != nullptr) {
+        sendCommand(*host, "RU ", device);
+    }
 }
 
 void zarn_script_helper::routerPoll(int device, int first, int last) {
-    sendNumbers("RP %d %d %d", device, first, last);
+    if (host != nullptr) {
+        sendCommand(*host, "RP ", device, " ", first, " ", last);
+    }
 }
 
 void zarn_script_helper::timerStop(int timerId) {
-    sendNumbers("ET %d", timerId);
+    if (host != nullptr) {
+        sendCommand(*host, "ET ", timerId);
+    }
 }
 
 void zarn_script_helper::detachFromHost() {
     if (host == nullptr) {
         return;
     }
-    send("AS");
+    sendCommand(*host, "AS");
 }
 
 void zarn_script_helper::debugLog(const zarn_string& format, const zarn_string& a1,
@@ -136,7 +123,6 @@ void zarn_script_helper::debugLog(const zarn_string& format, const zarn_string& 
                                   const zarn_string& a4, const zarn_string& a5,
                                   const zarn_string& a6, const zarn_string& a7,
                                   const zarn_string& a8, const zarn_string& a9) {
-    const zarn_string line =
-        format.arg(a1).arg(a2).arg(a3).arg(a4).arg(a5).arg(a6).arg(a7).arg(a8).arg(a9);
-    zarn_debug_output(line);
+    const zarn_string* const arguments[] = {&a1, &a2, &a3, &a4, &a5, &a6, &a7, &a8, &a9};
+    zarn_debug_output(command_text::fillMarkers(format, arguments, 9));
 }

@@ -10,6 +10,8 @@
 #include <zarn_script_helper/records.h>
 #include <zarn_string/zarn_string.h>
 
+#include <cstring>
+
 // A parent command or a control event's event text.
 class ParsedCommandView {
 public:
@@ -45,6 +47,23 @@ private:
     const ControlEvent* record_;
 };
 
+// The text of a record, read where it lies: no copy is made until one is asked for, so
+// that a text passed straight on into a host command is copied once, into the command.
+// Converts to a zarn_string wherever one is wanted. Valid during the call only.
+class RecordText {
+public:
+    explicit RecordText(const char* text) noexcept
+        : data_(text != nullptr ? text : ""), length_(static_cast<unsigned>(std::strlen(data_))) {}
+
+    const char* data() const noexcept { return data_; }
+    unsigned length() const noexcept { return length_; }
+    operator zarn_string() const { return zarn_string(data_, length_); }
+
+private:
+    const char* data_;
+    unsigned length_;
+};
+
 // A router revertive (kind 1).
 class RevertiveRecordView {
 public:
@@ -53,7 +72,7 @@ public:
     int device() const noexcept { return record_->device; }
     int index() const noexcept { return record_->index; }
     // The revertive's text, such as the name of the source routed to the destination.
-    zarn_string text() const { return zarn_string(record_->text); }
+    RecordText text() const noexcept { return RecordText(record_->text); }
 
 private:
     const RevertiveRecord* record_;

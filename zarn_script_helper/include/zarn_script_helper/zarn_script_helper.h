@@ -78,10 +78,13 @@ protected:
     // nothing is escaped.
 
     // "TP 'property=value' 'panel' 'control'". textPut("text", "CAM 1", "1", "Vid")
-    // sends TP 'text=CAM 1' '1' 'Vid'. Inline: it is the command of every tally, and so
-    // the compiler builds its text from the caller's literal pieces directly.
-    void textPut(const zarn_string& property, const zarn_string& value, const zarn_string& panel,
-                 const zarn_string& control) {
+    // sends TP 'text=CAM 1' '1' 'Vid'. Each of the four is a text: a zarn_string, a
+    // literal, or the RecordText of a revertive. Inline and taking the pieces as they
+    // are: it is the command of every tally, and so its text is joined from the caller's
+    // literals and the record's text directly, with no string made in between.
+    template <typename Property, typename Value, typename Panel, typename Control>
+    void textPut(const Property& property, const Value& value, const Panel& panel,
+                 const Control& control) {
         if (host != nullptr) {
             sendCommand(*host, "TP '", property, "=", value, "' '", panel, "' '", control, "'");
         }
@@ -113,9 +116,11 @@ protected:
     void timerStop(int timerId);
     // "AS": the component detaches from the host.
     void detachFromHost();
-    // `format` with a1 to a9 put in turn in place of its lowest-numbered marker still
-    // present (zarn_string::arg), written unchanged to the platform debug output.
-    // Sends nothing to the host and works without one.
+    // `format` with a1 to a9 put in place of its markers, a1 at the lowest marker digit
+    // present, a2 at the next, and so on, as a chain of zarn_string::arg would, except
+    // that a text put in is never searched for markers itself: a reply holding "%3"
+    // shows as "%3". Written unchanged to the platform debug output; sends nothing to
+    // the host and works without one.
     void debugLog(const zarn_string& format, const zarn_string& a1 = {}, const zarn_string& a2 = {},
                   const zarn_string& a3 = {}, const zarn_string& a4 = {},
                   const zarn_string& a5 = {}, const zarn_string& a6 = {},
@@ -137,10 +142,6 @@ private:
     void* dispatch(void* data, int kind);
     void* answerParent(const char* text);
     void controlEvent(const ControlEvent* record);
-    // Sends `text` with kind 0; null with no host.
-    void* send(const char* text);
     // Gives a reply of the host back with kind 5.
     void giveBack(void* reply);
-    // Sends a numeric command: `format` with its "%d" fields filled.
-    template <typename... Numbers> void sendNumbers(const char* format, Numbers... numbers);
 };
