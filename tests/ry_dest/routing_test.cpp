@@ -24,9 +24,9 @@ TEST_F(RyDestRouting, TypicalConfigurationSendsTheExactStream) {
     set("audio_matrix_id=2");
     EXPECT_THAT(sent(),
                 ElementsAre("RN 8 1 12", "RR 2 33 33", "RP 2 33 33", "RR 1 17 17", "RP 1 17 17"));
-    sendRevertive(*component, 2, 33, "MIC 4");
+    route(2, 33, "MIC 4");
     EXPECT_THAT(sent(), ElementsAre("TP 'text=MIC 4' '1' 'Aud'"));
-    sendRevertive(*component, 1, 17, "CAM 2");
+    route(1, 17, "CAM 2");
     EXPECT_THAT(sent(), ElementsAre("TP 'text=CAM 2' '1' 'Vid'"));
     set("destination_id=13");
     EXPECT_THAT(sent(), ElementsAre("RN 7 1 13", "TP 'text=Studio 13' '1' 'Button'", "RU 1", "RU 2",
@@ -153,7 +153,7 @@ TEST_F(RyDestRouting, TallyLabelsKeepTheirTextsOverACrosspointTableChange) {
     }
     // The old destinations no longer match; the new ones do.
     sendRevertive(*component, 2, 33, "old");
-    sendRevertive(*component, 2, 55, "new");
+    route(2, 55, "new");
     EXPECT_THAT(sent(), ElementsAre("TP 'text=new' '1' 'Aud'"));
 }
 
@@ -199,17 +199,65 @@ TEST_F(RyDestRouting, OneRouterForBothLevelsShowsBothTallies) {
          {"destination_id=12", "package_xpts_id=8", "video_matrix_id=5", "audio_matrix_id=5"}) {
         set(text);
     }
-    sent();
-    sendRevertive(*component, 5, 33, "MIC 1");
-    sendRevertive(*component, 5, 17, "CAM 1");
+    // Audio first, plain; video added to it, so that a host keeps both.
+    EXPECT_THAT(sent(), ElementsAre("TP 'text=' '1' 'Vid'", "TP 'text=' '1' 'Aud'", "RN 8 1 12",
+                                    "RR 5 33 33", "RP 5 33 33", "RR 5 17 17 'ADD'", "RP 5 17 17"));
+    EXPECT_EQ(host.registrations(5), "33-33,17-17");
+    route(5, 33, "MIC 1");
+    route(5, 17, "CAM 1");
     EXPECT_THAT(sent(), ElementsAre("TP 'text=MIC 1' '1' 'Aud'", "TP 'text=CAM 1' '1' 'Vid'"));
 
     // Both levels on the same destination: audio first, then video.
     host.answer("RN 8 1 13", "40,40");
     set("destination_id=13");
+    EXPECT_EQ(host.registrations(5), "40-40,40-40");
     sent();
-    sendRevertive(*component, 5, 40, "PKG");
+    route(5, 40, "PKG");
     EXPECT_THAT(sent(), ElementsAre("TP 'text=PKG' '1' 'Aud'", "TP 'text=PKG' '1' 'Vid'"));
+}
+
+struct SharedRouterCase {
+    const char* name;
+    const char* command;
+    const char* registrations; // on device 5 afterwards
+};
+
+// After both levels are set on device 5 (audio 33, video 17), a change keeps the host's
+// registrations right: whatever RU drops on the shared device is registered again.
+const SharedRouterCase sharedRouterCases[] = {
+    {"video moves away", "video_matrix_id=6", "33-33"},
+    {"audio moves away", "audio_matrix_id=6", "17-17"},
+    {"crosspoint table changes", "package_xpts_id=9", "55-55,44-44"},
+    {"destination changes", "destination_id=13", "34-34,18-18"},
+};
+
+class RyDestSharedRouter : public RyDestTest,
+                           public testing::WithParamInterface<SharedRouterCase> {};
+
+TEST_P(RyDestSharedRouter, KeepsBothLevelsRegistered) {
+    host.answer("RN 8 1 12", "17,33");
+    host.answer("RN 8 1 13", "18,34");
+    host.answer("RN 9 1 12", "44,55");
+    for (const char* text :
+         {"destination_id=12", "package_xpts_id=8", "video_matrix_id=5", "audio_matrix_id=5"}) {
+        set(text);
+    }
+    set(GetParam().command);
+    EXPECT_EQ(host.registrations(5), GetParam().registrations);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RyDestSharedRouter, testing::ValuesIn(sharedRouterCases),
+                         NameOfCase());
+
+TEST_F(RyDestRouting, TwoRoutersKeepPlainRegistrations) {
+    // The 'ADD' form is only for a shared router: with audio 0 there is nothing to add to.
+    host.answer("RN 8 1 12", "17,0");
+    for (const char* text :
+         {"destination_id=12", "package_xpts_id=8", "video_matrix_id=5", "audio_matrix_id=5"}) {
+        set(text);
+    }
+    EXPECT_THAT(sent(), ElementsAre("TP 'text=' '1' 'Vid'", "TP 'text=' '1' 'Aud'", "RN 8 1 12",
+                                    "RR 5 17 17", "RP 5 17 17"));
 }
 
 TEST_F(RyDestRouting, ARevertiveDuringThePollAlreadyMatches) {

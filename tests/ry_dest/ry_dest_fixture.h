@@ -39,6 +39,14 @@ protected:
     void set(const char* text) { EXPECT_EQ(askComponent(*component, text), std::nullopt) << text; }
     std::optional<std::string> ask(const char* text) { return askComponent(*component, text); }
 
+    // A route change that the host delivers, as a revertive, because the component is
+    // registered for it; a test that expects a tally from it fails when it is not.
+    void route(int device, int index, const char* text) {
+        EXPECT_TRUE(host.route(*component, device, index, text))
+            << "no registration on device " << device << " covers destination " << index
+            << " (registered: \"" << host.registrations(device) << "\")";
+    }
+
     // The commands sent since the last call.
     std::vector<std::string> sent() {
         std::vector<std::string> commands = host.commands();

@@ -1,7 +1,10 @@
 #include "recording_host.h"
 
+#include "component_driver.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -58,6 +61,7 @@ void* RecordingHost::callback(void* data, int kind) {
         }
         const std::string command(static_cast<const char*>(data));
         events_.push_back({kind, command});
+        keepRegistration(command);
         if (hook_) {
             hook_(command);
         }
@@ -69,6 +73,57 @@ void* RecordingHost::callback(void* data, int kind) {
     }
     breaches_.push_back("the component sent kind " + std::to_string(kind));
     return nullptr;
+}
+
+void RecordingHost::keepRegistration(const std::string& command) {
+    int device = 0;
+    int first = 0;
+    int last = 0;
+    char rest[8] = {};
+    if (std::sscanf(command.c_str(), "RR %d %d %d %7s", &device, &first, &last, rest) >= 3) {
+        std::vector<std::pair<int, int>>& ranges = registrations_[device];
+        if (std::strcmp(rest, "'ADD'") != 0) {
+            ranges.clear();
+        }
+        ranges.emplace_back(first, last);
+    } else if (std::sscanf(command.c_str(), "RU %d", &device) == 1) {
+        registrations_.erase(device);
+    } else if (command == "AS") {
+        registrations_.clear();
+    }
+}
+
+std::string RecordingHost::registrations(int device) const {
+    std::string text;
+    const auto found = registrations_.find(device);
+    if (found != registrations_.end()) {
+        for (const auto& [first, last] : found->second) {
+            text += (text.empty() ? "" : ",") + std::to_string(first) + "-" + std::to_string(last);
+        }
+    }
+    return text;
+}
+
+bool RecordingHost::registered(int device, int index) const {
+    const auto found = registrations_.find(device);
+    if (found == registrations_.end()) {
+        return false;
+    }
+    for (const auto& [first, last] : found->second) {
+        if (first <= index && index <= last) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RecordingHost::route(zarn_client_callback& component, int device, int index,
+                          const std::string& text) {
+    if (!registered(device, index)) {
+        return false;
+    }
+    sendRevertive(component, device, index, text);
+    return true;
 }
 
 void* RecordingHost::reply(const std::string& command) {

@@ -6,6 +6,11 @@
 // must not come back. verify() lists every breach of that, and every reply still out;
 // the destructor reports what verify() would, so a test that keeps the host alive for
 // the component's whole life checks the component's buffer handling for free.
+//
+// It keeps the revertive registrations as a host does, per device: a plain "RR" sets the
+// component's ranges on the device, the 'ADD' form adds one, "RU" drops the device's and
+// "AS" every device's. A test delivers a revertive that a real host would deliver with
+// route().
 #pragma once
 
 #include <zarn_script_helper/zarn_client_callback.h>
@@ -46,6 +51,13 @@ public:
     // Forgets what was recorded (the replies still out stay accounted for).
     void clearRecord() { events_.clear(); }
 
+    // The ranges registered on `device`, as "33-33,17-17" ("" for none).
+    std::string registrations(int device) const;
+    bool registered(int device, int index) const;
+    // A route change on the router: the component hears it, as a revertive, only when it
+    // is registered for the destination. True when it was delivered.
+    bool route(zarn_client_callback& component, int device, int index, const std::string& text);
+
     // Every breach of the give-back rules so far, and every reading reply still out.
     std::vector<std::string> verify() const;
     // Stops the destructor from reporting; for tests of the breaches themselves.
@@ -55,6 +67,7 @@ public:
 
 private:
     void* reply(const std::string& command);
+    void keepRegistration(const std::string& command);
     void takeBack(void* data);
 
     std::map<std::string, std::optional<std::string>> answers_;
@@ -67,6 +80,8 @@ private:
     std::set<const void*> keptAddresses_;
     // Null replies to "RN", which the component gives back as null.
     int nullGiveBacksDue_ = 0;
+    // device to its registered ranges (first, last), in the order they were set
+    std::map<int, std::vector<std::pair<int, int>>> registrations_;
     std::vector<std::string> breaches_;
     bool reportOnDestruction_ = true;
 };

@@ -73,13 +73,17 @@ void ry_dest::refreshRouting() {
     }
     // The indices are stored before registering, so a revertive that the host delivers
     // during the poll already matches.
+    bool audioSentOnVideoMatrix = false;
     if (audioIndex != 0) {
         routerRegister(audioMatrix, audioIndex, audioIndex, false);
         audioRegistered = true;
         routerPoll(audioMatrix, audioIndex, audioIndex);
+        audioSentOnVideoMatrix = audioMatrix == videoMatrix;
     }
     if (videoIndex != 0) {
-        routerRegister(videoMatrix, videoIndex, videoIndex, false);
+        // On a router that carries both levels, a plain "RR" would replace the audio
+        // registration just sent: the video one is added to it.
+        routerRegister(videoMatrix, videoIndex, videoIndex, audioSentOnVideoMatrix);
         videoRegistered = true;
         routerPoll(videoMatrix, videoIndex, videoIndex);
     }

@@ -19,6 +19,21 @@
 //   return=destination_id | video_id | audio_id   one "key=value" line
 //   _events           "select=*"          _commands   "index=[value]"
 // A value equal to the stored text changes nothing; texts are compared, not numbers.
+//
+// The "index" echo. "index=N" with the button's own destination selects it and sends
+// "select=N" to the parent again, also when the button is selected already. A parent
+// that answers every "select=N" by sending "index=N" to its buttons would loop on that
+// echo forever: it passes a "select=N" on only when N is not its selection already
+// (zarn-host does so, and says in its transcript when it drops an echo).
+//
+// One router for both levels. When video_matrix_id and audio_matrix_id name one device,
+// the audio destination is registered first with a plain "RR d a a" and the video one is
+// added to it with "RR d v v 'ADD'", so that a host keeping one set of ranges per
+// component and device keeps both; a revertive from that device is tested against the
+// audio index and then the video index. "RU d" drops every range of the component on a
+// device, so on the shared device it drops both levels at once: each procedure that
+// drops one (a change of destination, crosspoint table or either matrix) registers again,
+// in the same call, whatever is to stay registered.
 #pragma once
 
 #include <zarn_script_helper/zarn_script_helper.h>
