@@ -3,9 +3,8 @@
 // operation makes ("allocs/op"); the program first prints what a configured component
 // holds in memory.
 #include "allocation_counter.h"
-#include "bench_host.h"
+#include "bench_setup.h"
 
-#include <component_module.h>
 #include <zarn_script_helper/record_builders.h>
 
 #include <benchmark/benchmark.h>
@@ -17,47 +16,6 @@
 #include <vector>
 
 namespace {
-
-const ComponentModule& module() {
-    static const ComponentModule loaded(RY_DEST_MODULE_PATH);
-    return loaded;
-}
-
-using Component = std::unique_ptr<zarn_client_callback>;
-
-void send(zarn_client_callback& component, const char* text) {
-    void* reply = component.callback(const_cast<char*>(text), zarn_kind_parent_command);
-    if (reply != nullptr) {
-        component.callback(reply, zarn_kind_give_back);
-    }
-}
-
-// A button of the typical configuration: names on device 7, crosspoints on device 8,
-// video matrix 1, audio matrix 2; destination `destination` uses video `video` and audio
-// `audio`.
-void answerTables(BenchHost& host, int destination, int video, int audio) {
-    const std::string n = std::to_string(destination);
-    host.answer("RN 7 1 " + n, "Studio " + n);
-    host.answer("RN 8 1 " + n, std::to_string(video) + "," + std::to_string(audio));
-}
-
-void configure(zarn_client_callback& component, int destination) {
-    const std::string n = std::to_string(destination);
-    for (const std::string& text :
-         {"destination_id=" + n, std::string("package_name_id=7"), std::string("package_xpts_id=8"),
-          std::string("video_matrix_id=1"), std::string("audio_matrix_id=2"),
-          std::string("buttonhigh=selected"), std::string("buttonlow=idle"),
-          std::string("buttonstyle=wide")}) {
-        send(component, text.c_str());
-    }
-}
-
-Component configured(BenchHost& host, int destination, int video, int audio) {
-    answerTables(host, destination, video, audio);
-    Component component(module().create(&host, ""));
-    configure(*component, destination);
-    return component;
-}
 
 // Heap allocations per iteration, counted over the whole run.
 class AllocationsPerOp {
@@ -139,7 +97,7 @@ void BM_ParentCommandChangingNothing(benchmark::State& state) {
     const long long before = host.commands;
     AllocationsPerOp allocations(state);
     for (auto _ : state) {
-        send(*component, "destination_id=12");
+        sendParent(*component, "destination_id=12");
     }
     if (host.commands != before) {
         state.SkipWithError("the same text sent something");
@@ -155,8 +113,8 @@ void BM_ParentCommandDestinationChange(benchmark::State& state) {
     AllocationsPerOp allocations(state);
     allocations.operationsPerIteration(2);
     for (auto _ : state) {
-        send(*component, "destination_id=13");
-        send(*component, "destination_id=12");
+        sendParent(*component, "destination_id=13");
+        sendParent(*component, "destination_id=12");
     }
     state.SetItemsProcessed(state.iterations() * 2);
 }
@@ -167,7 +125,7 @@ void BM_ParentCommandReturnAll(benchmark::State& state) {
     Component component = configured(host, 12, 17, 33);
     AllocationsPerOp allocations(state);
     for (auto _ : state) {
-        send(*component, "return=all");
+        sendParent(*component, "return=all");
     }
 }
 BENCHMARK(BM_ParentCommandReturnAll);
@@ -228,7 +186,7 @@ void printMemory() {
     BenchHost host;
     answerTables(host, 12, 17, 33);
     const HeapUse start = heapUse();
-    Component button(module().create(&host, ""));
+    Component button(benchModule().create(&host, ""));
     const HeapUse created = heapUse();
     configure(*button, 12);
     const long long objectBytes = created.liveBytes() - start.liveBytes();
@@ -241,8 +199,8 @@ void printMemory() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!module().loaded()) {
-        std::fprintf(stderr, "%s\n", module().error().c_str());
+    if (!benchModule().loaded()) {
+        std::fprintf(stderr, "%s\n", benchModule().error().c_str());
         return 1;
     }
     printMemory();
