@@ -1,35 +1,36 @@
 // The stand-in studio: the panel host that components run in, with its panels, routers,
-// databases, timers and the parent that places and configures the components.
+// databases, timers and the parent that places and configures the components. This file
+// holds the studio's actions and the lives of its instances; what a component's command
+// does is the host command interpreter's (host_command_interpreter.h), what the parent
+// says to destination buttons the destination groups' (destination_groups.h), and what
+// scenarios read the view's (studio_view.h).
 //
 // Everything reaches a component only through its module's factory and its callback,
 // with the records and command texts of the host link, so any component module runs here.
 //
-// No call into a component overlaps another: what the host sends because of a command
-// (the revertives of a poll, the "index" a group relays after "select=N") waits in a
-// queue until the component's call has returned, and goes out before the action that
-// caused it ends.
+// Deliveries. What the host sends because of a command (the revertives of a poll, the
+// "index" a group relays after "select=N") goes out in one of two orders:
+//   - queued (the default): it waits until the component's call has returned, and goes
+//     out before the action that caused it ends; no call into a component overlaps
+//     another;
+//   - nested: it goes out at once, inside the component's call that caused it (the
+//     revertive inside "RP", the "index" inside "HN"), as a host may do.
+// A component must behave the same either way.
 #pragma once
 
-#include "component_module.h"
-#include "databases.h"
-#include "groups.h"
-#include "host_command.h"
-#include "panels.h"
-#include "reply_ledger.h"
-#include "routers.h"
-#include "timers.h"
+#include "studio_state.h"
+#include "studio_view.h"
 #include "transcript.h"
 
 #include <deque>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+
+enum class DeliveryOrder { Queued, Nested };
 
 class Studio {
 public:
-    explicit Studio(Transcript& transcript);
+    explicit Studio(Transcript& transcript, DeliveryOrder order = DeliveryOrder::Queued);
     // Destroys every instance still placed (see finish), then unloads the modules.
     ~Studio();
     Studio(const Studio&) = delete;
@@ -41,8 +42,6 @@ public:
     // in a group or none ("").
     std::string place(const std::string& instance, const std::string& module,
                       const std::string& path, const std::string& group);
-    bool placed(const std::string& instance) const { return find(instance) != nullptr; }
-    bool hasGroup(const std::string& group) const { return groups_.exists(group); }
 
     // The parent sends a command; gives the reply (nothing for none).
     std::optional<std::string> send(const std::string& instance, const std::string& text);
@@ -60,61 +59,32 @@ public:
     // Destroys every instance and reports the replies they never gave back.
     void finish();
 
-    Routers& routers() { return routers_; }
-    Databases& databases() { return databases_; }
-    const Routers& routers() const { return routers_; }
+    Routers& routers() { return state_.routers; }
+    Databases& databases() { return state_.databases; }
 
-    // What scenarios check. The commands an instance sent since beginAction, also when
-    // the action destroyed it.
-    void beginAction();
-    bool known(const std::string& instance) const;
-    std::vector<std::string> sentDuringAction(const std::string& instance) const;
-    const Control* control(const std::string& instance, const std::string& control) const;
-    std::vector<DestinationRange> registrations(const std::string& instance, int device) const;
-    bool timerRunning(const std::string& instance, int id) const;
-    PanelView view() const;
-
-    // The way in from every instance's host object.
-    void* fromComponent(int instance, void* data, int kind);
+    // What scenarios check; "the current action" starts with beginAction.
+    void beginAction() { state_.instances.beginAction(); }
+    StudioView view() const { return StudioView(state_); }
 
 private:
     class InstanceHost;
-    struct Instance;
-    struct Delivery {
-        int instance;
-        bool revertive; // else a parent command
-        int device;
-        int index;
-        std::string text;
-    };
 
-    Instance* find(const std::string& name);
-    const Instance* find(const std::string& name) const;
-    Instance* alive(int id);
-
-    void* command(Instance& instance, const std::string& text);
-    void giveBack(Instance& instance, void* reply);
-    void* textCommand(Instance& instance, const std::string& text, const HostCommand& command);
-    void* routerCommand(Instance& instance, const HostCommand& command);
-    void notified(Instance& instance, const std::string& message);
-
+    // The way in from every instance's host object.
+    void* fromComponent(int instance, void* data, int kind);
     std::optional<std::string> parentCommand(Instance& instance, const std::string& text);
     void revertive(Instance& instance, int device, int index, const std::string& text);
     // Every call into a component goes through here: no exception gets past it.
     void* call(Instance& instance, void* data, int kind);
-    // Queues a parent command for every member; "index=N" also sets the selection.
-    void queueBroadcast(const std::string& group, const std::string& text);
+    // Sends what waits in the studio's deliveries.
     void drain();
+    // Sends `deliveries` in order, counting them against the action's limit.
+    void deliver(std::deque<Delivery>& deliveries);
     void destroy(Instance& instance);
 
-    Transcript& transcript_;
-    std::map<std::string, std::unique_ptr<ComponentModule>> modules_;
-    std::vector<std::unique_ptr<Instance>> instances_; // in placement order; id = position
-    Routers routers_;
-    Databases databases_;
-    Timers timers_;
-    Groups groups_;
-    ReplyLedger ledger_;
-    void* shownReply_;
-    std::deque<Delivery> queue_;
+    StudioState state_;
+    DeliveryOrder order_;
+    // Calls into components under way, one inside the other.
+    int depth_ = 0;
+    // Deliveries in the current action.
+    int delivered_ = 0;
 };

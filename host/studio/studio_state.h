@@ -1,0 +1,52 @@
+// What a studio holds: the loaded modules, the placed instances, the routers, databases,
+// timers and destination groups, the reply ledger, and the deliveries that wait for the
+// call in flight to return. The studio's actions (studio.h), the host command interpreter
+// (host_command_interpreter.h) and the read-only view (studio_view.h) all work on it.
+#pragma once
+
+#include "component_module.h"
+#include "databases.h"
+#include "destination_groups.h"
+#include "instances.h"
+#include "reply_ledger.h"
+#include "routers.h"
+#include "timers.h"
+#include "transcript.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+// A message the host sends because of another: the revertives of a poll or of a route
+// change, the parent commands a destination group relays.
+struct Delivery {
+    enum class Kind { Revertive, ParentCommand };
+    int instance;
+    Kind kind;
+    int device; // revertives only
+    int index;  // revertives only
+    std::string text;
+};
+
+struct StudioState {
+    explicit StudioState(Transcript& out) : transcript(out), shownReply(ledger.keep("shown")) {}
+
+    Transcript& transcript;
+    std::map<std::string, std::unique_ptr<ComponentModule>> modules;
+    Instances instances;
+    Routers routers;
+    Databases databases;
+    Timers timers;
+    DestinationGroups groups;
+    ReplyLedger ledger;
+    // The reply to "PS": the host's own, never to come back.
+    void* shownReply;
+    std::deque<Delivery> deliveries;
+};
+
+// Queues a revertive of (device, index) with `text` for the instance.
+void postRevertive(StudioState& studio, int instance, int device, int index,
+                   const std::string& text);
+// Queues a parent command for every member of the group, in placement order.
+void postToGroup(StudioState& studio, const std::string& group, const std::string& text);
