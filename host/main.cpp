@@ -5,7 +5,8 @@
 
 #include <zarn_script_helper/debug_output.h>
 
-#include <cstring>
+#include <CLI/CLI.hpp>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,53 +15,56 @@ extern const char* const demoScenario;
 
 namespace {
 
-const char* const usage =
-    "usage: zarn-host [--json] [--quiet] [--components DIR] [--define NAME=VALUE]... "
-    "[SCENARIO]...\n"
-    "\n"
-    "Runs each scenario file in a studio of its own; with none, runs the built-in demo.\n"
-    "  --json            write one JSON object a line\n"
-    "  --quiet           write only warnings and failures\n"
-    "  --components DIR  the folder of the built components (${components} in scenarios)\n"
-    "  --define N=V      set the scenario variable ${N} to V\n"
-    "Exit status: 0 when every scenario passed; 1 when an expect failed or a component\n"
-    "broke the host's rules; 2 on an error (usage, a malformed scenario line, a module\n"
-    "that does not load).\n";
-
 struct Options {
     bool json = false;
     bool quiet = false;
-    Variables variables{{"components", ZARN_COMPONENTS_DIR}};
+    bool actions = false;
+    std::string components = ZARN_COMPONENTS_DIR;
+    std::vector<std::string> definitions;
+    DeliveryOrder delivery = DeliveryOrder::Queued;
     std::vector<std::string> scenarios;
 };
 
-// Fills `options`; gives the error, or "-" after --help.
-std::string parseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--help" || arg == "-h") {
-            return "-";
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--quiet") {
-            options.quiet = true;
-        } else if (arg == "--components" && hasValue) {
-            options.variables["components"] = argv[++i];
-        } else if (arg == "--define" && hasValue) {
-            const std::string definition = argv[++i];
+const char* const exitStatuses =
+    "Exit status: 0 when every scenario passed; 1 when an expect failed or a component\n"
+    "broke the host's rules; 2 on an error (usage, a malformed scenario line, a module\n"
+    "that does not load).";
+
+void describeOptions(CLI::App& app, Options& options) {
+    app.description("Runs each scenario file in a studio of its own; with none, runs the "
+                    "built-in demo.");
+    app.footer(exitStatuses);
+    app.add_flag("--json", options.json, "write one JSON object a line");
+    app.add_flag("--quiet", options.quiet, "write only warnings and failures");
+    app.add_option("--components", options.components,
+                   "the folder of the built components (${components} in scenarios)")
+        ->type_name("DIR");
+    app.add_option("--define", options.definitions, "set the scenario variable ${NAME} to VALUE")
+        ->type_name("NAME=VALUE")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all()
+        ->check([](const std::string& definition) {
             const std::size_t equals = definition.find('=');
-            if (equals == std::string::npos || equals == 0) {
-                return "--define wants NAME=VALUE, not \"" + definition + "\"";
-            }
-            options.variables[definition.substr(0, equals)] = definition.substr(equals + 1);
-        } else if (!arg.empty() && arg[0] == '-') {
-            return "unknown option \"" + arg + "\"";
-        } else {
-            options.scenarios.push_back(arg);
-        }
-    }
-    return "";
+            return equals == std::string::npos || equals == 0
+                       ? "--define wants NAME=VALUE, not \"" + definition + "\""
+                       : std::string();
+        });
+    app.add_option_function<std::string>(
+           "--delivery",
+           [&options](const std::string& order) {
+               options.delivery = order == "nested" ? DeliveryOrder::Nested : DeliveryOrder::Queued;
+           },
+           "when what a command sets off reaches the components: after the call (queued, the "
+           "default) or inside it (nested)")
+        ->type_name("queued|nested")
+        ->check([](const std::string& order) {
+            return order == "queued" || order == "nested"
+                       ? std::string()
+                       : "\"" + order + "\" is neither queued nor nested";
+        });
+    app.add_flag("--actions", options.actions, "list the actions of scenario files and exit");
+    app.add_option("scenarios", options.scenarios, "scenario files")->type_name("SCENARIO");
 }
 
 int exitStatus(ScenarioOutcome outcome) {
@@ -79,32 +83,47 @@ void captureDebugLine(void* transcript, const char* line) {
     static_cast<Transcript*>(transcript)->debug(line);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    const std::string error = parseOptions(argc, argv, options);
-    if (error == "-") {
-        std::cout << usage;
-        return 0;
-    }
-    if (!error.empty()) {
-        std::cerr << "zarn-host: " << error << "\n" << usage;
-        return 2;
+int run(const Options& options) {
+    Variables variables{{"components", options.components}};
+    for (const std::string& definition : options.definitions) {
+        const std::size_t equals = definition.find('=');
+        variables[definition.substr(0, equals)] = definition.substr(equals + 1);
     }
     Transcript transcript(std::cout,
                           options.json ? Transcript::Format::Json : Transcript::Format::Text,
                           options.quiet);
     zarn_debug_capture(&captureDebugLine, &transcript);
+    const ScenarioSettings settings{variables, options.delivery};
     int status = 0;
     if (options.scenarios.empty()) {
-        status =
-            exitStatus(runScenarioText(demoScenario, "demo", ".", transcript, options.variables));
+        status = exitStatus(runScenarioText(demoScenario, "demo", ".", transcript, settings));
     }
     for (const std::string& scenario : options.scenarios) {
-        const int outcome = exitStatus(runScenarioFile(scenario, transcript, options.variables));
+        const int outcome = exitStatus(runScenarioFile(scenario, transcript, settings));
         status = outcome > status ? outcome : status;
     }
     zarn_debug_capture(nullptr, nullptr);
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app("zarn-host: the stand-in panel host", "zarn-host");
+    Options options;
+    describeOptions(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "zarn-host: " << error.what() << "\n(zarn-host --help lists the options)\n";
+        return 2;
+    }
+    if (options.actions) {
+        std::cout << "Actions of scenario files:\n" << scenarioActionReference();
+        return 0;
+    }
+    return run(options);
 }

@@ -63,26 +63,75 @@ std::string joinedLines(const std::vector<std::string>& lines) {
 } // namespace
 
 const ScenarioRunner::Action ScenarioRunner::actions[] = {
-    {"module", true, 3, 3, "module <name> <path>", &ScenarioRunner::module},
-    {"router", false, 2, 3, "router <device> [<name>]", &ScenarioRunner::router},
-    {"source", false, 4, 4, "source <device> <source> <name>", &ScenarioRunner::source},
-    {"route", true, 4, 4, "route <device> <destination> <source>", &ScenarioRunner::route},
-    {"entry", false, 5, 5, "entry <device> <database> <index> <text>", &ScenarioRunner::entry},
+    {"module", true, 3, 3, "module <name> <path>",
+     "load a component module (\"ry_dest.so\"; without an extension the platform's is added)",
+     &ScenarioRunner::module},
+    {"router", false, 2, 3, "router <device> [<name>]", "a router device of the studio",
+     &ScenarioRunner::router},
+    {"source", false, 4, 4, "source <device> <source> <name>", "the name of one of its sources",
+     &ScenarioRunner::source},
+    {"route", true, 4, 4, "route <device> <destination> <source>",
+     "a crosspoint change, heard by every instance registered for the destination",
+     &ScenarioRunner::route},
+    {"entry", false, 5, 5, "entry <device> <database> <index> <text>",
+     "a database entry, read with \"RN\"", &ScenarioRunner::entry},
     {"place", true, 3, any, "place <instance> <module> [group <g>] [path <p>] [<key>=<value> ...]",
+     "place an instance (its path defaults to the module's folder) and send it each property",
      &ScenarioRunner::place},
-    {"send", true, 3, 3, "send <instance> <text>", &ScenarioRunner::send},
-    {"query", true, 3, 3, "query <instance> <what>", &ScenarioRunner::query},
-    {"broadcast", true, 3, 3, "broadcast <group> <text>", &ScenarioRunner::broadcast},
-    {"press", true, 2, 3, "press <instance> [<control>]", &ScenarioRunner::press},
-    {"release", true, 2, 3, "release <instance> [<control>]", &ScenarioRunner::release},
-    {"event", true, 4, 4, "event <instance> <control> <text>", &ScenarioRunner::event},
-    {"timer", true, 3, 3, "timer <instance> <id>", &ScenarioRunner::timer},
-    {"tick", true, 1, 2, "tick [<rounds>]", &ScenarioRunner::tick},
-    {"destroy", true, 2, 2, "destroy <instance>", &ScenarioRunner::destroy},
-    {"show", true, 1, 1, "show", &ScenarioRunner::show},
-    {"expect", false, 3, 6, "expect property|reply|sent|not-sent|registered|timer ...",
+    {"send", true, 3, 3, "send <instance> <text>", "a parent command; its reply is printed",
+     &ScenarioRunner::send},
+    {"query", true, 3, 3, "query <instance> <what>", "sends \"return=<what>\" and prints the reply",
+     &ScenarioRunner::query},
+    {"broadcast", true, 3, 3, "broadcast <group> <text>",
+     "a parent command to every button of a group", &ScenarioRunner::broadcast},
+    {"press", true, 2, 3, "press <instance> [<control>]",
+     "the operator presses a control (\"Button\" unless named): \"button=pressed\"",
+     &ScenarioRunner::press},
+    {"release", true, 2, 3, "release <instance> [<control>]",
+     "the operator releases it: \"button=released\"", &ScenarioRunner::release},
+    {"event", true, 4, 4, "event <instance> <control> <text>", "any other control event",
+     &ScenarioRunner::event},
+    {"timer", true, 3, 3, "timer <instance> <id>", "start a timer for the instance",
+     &ScenarioRunner::timer},
+    {"tick", true, 1, 2, "tick [<rounds>]", "deliver rounds of ticks (1 unless given)",
+     &ScenarioRunner::tick},
+    {"destroy", true, 2, 2, "destroy <instance>", "destroy the instance's component",
+     &ScenarioRunner::destroy},
+    {"show", true, 1, 1, "show", "print the panel view", &ScenarioRunner::show},
+    {"expect", false, 2, any, "expect <what> ...", "check the studio (the forms below)",
      &ScenarioRunner::expect},
 };
+
+const ScenarioRunner::ExpectForm ScenarioRunner::expectForms[] = {
+    {"property", 6, true, "expect property <instance> <control> <property> <value>",
+     "a property of one of the instance's controls", &ScenarioRunner::expectProperty},
+    {"reply", 3, false, "expect reply <text>",
+     "the reply of the last send or query (\"\" for none)", &ScenarioRunner::expectReply},
+    {"sent", 4, true, "expect sent <instance> <command>",
+     "the instance sent this command in the last action", &ScenarioRunner::expectSent},
+    {"not-sent", 4, true, "expect not-sent <instance> <command>", "... and this one it did not",
+     &ScenarioRunner::expectSent},
+    {"registered", 5, true, "expect registered <instance> <device> <ranges>",
+     "its registrations on the device, such as \"33-33,40-41\", or \"\"",
+     &ScenarioRunner::expectRegistered},
+    {"timer", 5, true, "expect timer <instance> <id> running|stopped",
+     "whether the instance's timer runs", &ScenarioRunner::expectTimer},
+};
+
+std::string scenarioActionReference() {
+    std::string text;
+    const auto line = [&text](const char* usage, const char* description) {
+        const std::string left = std::string("  ") + usage;
+        text += left + "\n      " + description + "\n";
+    };
+    for (const ScenarioRunner::Action& action : ScenarioRunner::actions) {
+        line(action.usage, action.description);
+    }
+    for (const ScenarioRunner::ExpectForm& form : ScenarioRunner::expectForms) {
+        line(form.usage, form.description);
+    }
+    return text;
+}
 
 ScenarioRunner::ScenarioRunner(Studio& studio, Transcript& transcript, Variables variables)
     : studio_(studio), transcript_(transcript), variables_(std::move(variables)) {}
@@ -169,7 +218,7 @@ std::string ScenarioRunner::expand(const std::string& word, std::string& error) 
 }
 
 std::string ScenarioRunner::needInstance(const std::string& name) const {
-    return studio_.placed(name) ? "" : "no instance \"" + name + "\" is placed";
+    return studio_.view().placed(name) ? "" : "no instance \"" + name + "\" is placed";
 }
 
 std::string ScenarioRunner::number(const std::string& word, int& value) const {
@@ -293,7 +342,7 @@ std::string ScenarioRunner::query(const Words& w) {
 }
 
 std::string ScenarioRunner::broadcast(const Words& w) {
-    if (!studio_.hasGroup(w[1])) {
+    if (!studio_.view().hasGroup(w[1])) {
         return "no group \"" + w[1] + "\"";
     }
     studio_.broadcast(w[1], w[2]);
@@ -349,7 +398,7 @@ std::string ScenarioRunner::destroy(const Words& w) {
 }
 
 std::string ScenarioRunner::show(const Words&) {
-    transcript_.panel(studio_.view());
+    transcript_.panel(studio_.view().panel());
     return "";
 }
 
@@ -359,74 +408,94 @@ void ScenarioRunner::expectation(bool held, const std::string& what) {
     }
 }
 
+std::string ScenarioRunner::expectUsage() {
+    std::string text = "usage: ";
+    for (const ExpectForm& form : expectForms) {
+        text += std::string(&form == expectForms ? "" : " | ") + form.usage;
+    }
+    return text;
+}
+
+const ScenarioRunner::ExpectForm* ScenarioRunner::expectFormNamed(const std::string& kind) {
+    const auto form = std::find_if(std::begin(expectForms), std::end(expectForms),
+                                   [&](const ExpectForm& f) { return kind == f.kind; });
+    return form != std::end(expectForms) ? form : nullptr;
+}
+
 std::string ScenarioRunner::expect(const Words& w) {
-    const std::string& kind = w[1];
-    const std::size_t words = w.size();
-    if (kind == "reply" && words == 3) {
-        const std::string got = lastReply_.value_or("");
-        expectation(got == w[2], "the reply is " + quoteWord(got) + ", not " + quoteWord(w[2]));
-        return "";
+    const ExpectForm* form = expectFormNamed(w[1]);
+    if (form == nullptr || w.size() != form->words) {
+        return form == nullptr ? expectUsage() : "usage: " + std::string(form->usage);
     }
-    if (words < 4) {
-        return "usage: expect property|sent|not-sent|registered|timer <instance> ...";
-    }
-    const bool aboutSending = kind == "sent" || kind == "not-sent";
-    std::string error = aboutSending && studio_.known(w[2]) ? "" : needInstance(w[2]);
-    if (!error.empty()) {
-        return error;
-    }
-    if (kind == "property" && words == 6) {
-        const Control* control = studio_.control(w[2], w[3]);
-        const std::string* value = control != nullptr ? control->find(w[4]) : nullptr;
-        expectation(value != nullptr && *value == w[5],
-                    w[2] + " " + w[3] + " " + w[4] + " is " +
-                        (control == nullptr ? "on no panel"
-                         : value == nullptr ? "not set"
-                                            : quoteWord(*value)) +
-                        ", not " + quoteWord(w[5]));
-        return "";
-    }
-    if (aboutSending && words == 4) {
-        const std::vector<std::string> sent = studio_.sentDuringAction(w[2]);
-        const bool found = std::find(sent.begin(), sent.end(), w[3]) != sent.end();
-        expectation(found == (kind == "sent"), w[2] + (found ? " sent " : " did not send ") +
-                                                   quoteWord(w[3]) +
-                                                   "; it sent:" + joinedLines(sent));
-        return "";
-    }
-    if (kind == "registered" && words == 5) {
-        int device = 0;
-        error = number(w[3], device);
-        if (error.empty()) {
-            const std::string got = rangesText(studio_.registrations(w[2], device));
-            expectation(got == w[4], w[2] + " is registered on device " + w[3] + " for " +
-                                         quoteWord(got) + ", not " + quoteWord(w[4]));
+    if (form->aboutAnInstance) {
+        // What an instance sent can be asked after the action that destroyed it.
+        const bool aboutSending = form->check == &ScenarioRunner::expectSent;
+        std::string error = aboutSending && studio_.view().known(w[2]) ? "" : needInstance(w[2]);
+        if (!error.empty()) {
+            return error;
         }
-        return error;
     }
-    if (kind == "timer" && words == 5 && (w[4] == "running" || w[4] == "stopped")) {
-        int id = 0;
-        error = number(w[3], id);
-        if (error.empty()) {
-            const bool running = studio_.timerRunning(w[2], id);
-            expectation(running == (w[4] == "running"), "timer " + w[3] + " of " + w[2] + " is " +
-                                                            (running ? "running" : "stopped"));
-        }
-        return error;
+    return (this->*form->check)(w);
+}
+
+std::string ScenarioRunner::expectReply(const Words& w) {
+    const std::string got = lastReply_.value_or("");
+    expectation(got == w[2], "the reply is " + quoteWord(got) + ", not " + quoteWord(w[2]));
+    return "";
+}
+
+std::string ScenarioRunner::expectProperty(const Words& w) {
+    const Control* control = studio_.view().control(w[2], w[3]);
+    const std::string* value = control != nullptr ? control->find(w[4]) : nullptr;
+    expectation(value != nullptr && *value == w[5], w[2] + " " + w[3] + " " + w[4] + " is " +
+                                                        (control == nullptr ? "on no panel"
+                                                         : value == nullptr ? "not set"
+                                                                            : quoteWord(*value)) +
+                                                        ", not " + quoteWord(w[5]));
+    return "";
+}
+
+std::string ScenarioRunner::expectSent(const Words& w) {
+    const std::vector<std::string> sent = studio_.view().sentDuringAction(w[2]);
+    const bool found = std::find(sent.begin(), sent.end(), w[3]) != sent.end();
+    expectation(found == (w[1] == "sent"), w[2] + (found ? " sent " : " did not send ") +
+                                               quoteWord(w[3]) + "; it sent:" + joinedLines(sent));
+    return "";
+}
+
+std::string ScenarioRunner::expectRegistered(const Words& w) {
+    int device = 0;
+    std::string error = number(w[3], device);
+    if (error.empty()) {
+        const std::string got = rangesText(studio_.view().registrations(w[2], device));
+        expectation(got == w[4], w[2] + " is registered on device " + w[3] + " for " +
+                                     quoteWord(got) + ", not " + quoteWord(w[4]));
     }
-    return "usage: expect property <instance> <control> <property> <value> | reply <text> | "
-           "sent <instance> <command> | not-sent <instance> <command> | registered <instance> "
-           "<device> <ranges> | timer <instance> <id> running|stopped";
+    return error;
+}
+
+std::string ScenarioRunner::expectTimer(const Words& w) {
+    if (w[4] != "running" && w[4] != "stopped") {
+        return "usage: " + std::string(expectFormNamed(w[1])->usage);
+    }
+    int id = 0;
+    std::string error = number(w[3], id);
+    if (error.empty()) {
+        const bool running = studio_.view().timerRunning(w[2], id);
+        expectation(running == (w[4] == "running"),
+                    "timer " + w[3] + " of " + w[2] + " is " + (running ? "running" : "stopped"));
+    }
+    return error;
 }
 
 ScenarioOutcome runScenarioText(const std::string& text, const std::string& name,
                                 const std::string& folder, Transcript& transcript,
-                                const Variables& variables) {
+                                const ScenarioSettings& settings) {
     const int failuresBefore = transcript.failures();
     bool completed = false;
     {
-        Studio studio(transcript);
-        ScenarioRunner runner(studio, transcript, variables);
+        Studio studio(transcript, settings.delivery);
+        ScenarioRunner runner(studio, transcript, settings.variables);
         completed = runner.run(text, name, folder);
         studio.finish();
     }
@@ -438,7 +507,7 @@ ScenarioOutcome runScenarioText(const std::string& text, const std::string& name
 }
 
 ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
-                                const Variables& variables) {
+                                const ScenarioSettings& settings) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         transcript.failure(path, "error: cannot read the scenario file");
@@ -446,5 +515,5 @@ ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
     }
     std::ostringstream text;
     text << file.rdbuf();
-    return runScenarioText(text.str(), path, folderOf(path), transcript, variables);
+    return runScenarioText(text.str(), path, folderOf(path), transcript, settings);
 }

@@ -2,32 +2,11 @@
 //
 //   # comments run from # to the end of the line; words with blanks go in "double quotes";
 //   # a line that ends in \ goes on on the next
-//   module  <name> <path>                  load a component module ("ry_dest.so"; without
-//                                          an extension the platform's is added)
-//   router  <device> [<name>]              a router device of the studio
-//   source  <device> <source> <name>       the name of one of its sources
-//   route   <device> <destination> <source>   a crosspoint change, heard by every
-//                                          instance registered for the destination
-//   entry   <device> <database> <index> <text>   a database entry, read with "RN"
-//   place   <instance> <module> [group <g>] [path <p>] [<key>=<value> ...]
-//                                          place an instance (its path defaults to the
-//                                          module's folder) and send it each property
-//   send    <instance> <text>              a parent command; its reply is printed
-//   query   <instance> <what>              sends "return=<what>" and prints the reply
-//   broadcast <group> <text>               a parent command to every button of a group
-//   press   <instance> [<control>]         operator events on a control ("Button"
-//   release <instance> [<control>]         unless named): "button=pressed"/"released"
-//   event   <instance> <control> <text>    any other control event
-//   timer   <instance> <id>                start a timer for the instance
-//   tick    [<rounds>]                     deliver rounds of ticks (1 unless given)
-//   destroy <instance>
-//   show                                   print the panel view
-//   expect property <instance> <control> <property> <value>
-//   expect reply <text>                    the reply of the last send or query ("" none)
-//   expect sent <instance> <command>       the instance sent this in the last action
-//   expect not-sent <instance> <command>   ... and this it did not
-//   expect registered <instance> <device> <ranges>   such as "33-33,40-41", or ""
-//   expect timer <instance> <id> running|stopped
+//   place dest12 ry_dest group studio destination_id=12
+//   expect property dest12 Button statesheet on
+//
+// The actions, each with its usage and what it does, are the tables at the top of
+// scenario.cpp (`zarn-host --actions` prints them); every usage message comes from there.
 //
 // ${name} in a word stands for a variable: ${scenario} is the scenario's folder,
 // ${components} the folder of the built components, and --define name=value adds more.
@@ -48,6 +27,14 @@
 
 using Variables = std::map<std::string, std::string>;
 
+// How a scenario runs: its variables, and the order of the studio's deliveries.
+struct ScenarioSettings {
+    ScenarioSettings(Variables values, DeliveryOrder order = DeliveryOrder::Queued)
+        : variables(std::move(values)), delivery(order) {}
+    Variables variables;
+    DeliveryOrder delivery;
+};
+
 enum class ScenarioOutcome { Passed, Failed, Error };
 
 class ScenarioRunner {
@@ -66,9 +53,22 @@ private:
         std::size_t minWords;
         std::size_t maxWords; // counting the action's own name
         const char* usage;
+        const char* description;
         std::string (ScenarioRunner::*run)(const Words& words);
     };
     static const Action actions[];
+    // The forms of "expect": its second word and its word count, the action's name and
+    // the form's word included.
+    struct ExpectForm {
+        const char* kind;
+        std::size_t words;
+        bool aboutAnInstance; // its third word names an instance
+        const char* usage;
+        const char* description;
+        std::string (ScenarioRunner::*check)(const Words& words);
+    };
+    static const ExpectForm expectForms[];
+    friend std::string scenarioActionReference();
 
     // `word` with its variables put in; sets `error` for an unknown one.
     std::string expand(const std::string& word, std::string& error) const;
@@ -90,6 +90,13 @@ private:
     std::string destroy(const Words& w);
     std::string show(const Words& w);
     std::string expect(const Words& w);
+    std::string expectProperty(const Words& w);
+    std::string expectReply(const Words& w);
+    std::string expectSent(const Words& w);
+    std::string expectRegistered(const Words& w);
+    std::string expectTimer(const Words& w);
+    static std::string expectUsage();
+    static const ExpectForm* expectFormNamed(const std::string& kind);
 
     std::string needInstance(const std::string& name) const;
     std::string number(const std::string& word, int& value) const;
@@ -104,10 +111,13 @@ private:
     std::optional<std::string> lastReply_;
 };
 
+// Every action and every form of expect, a line each with its usage and what it does.
+std::string scenarioActionReference();
+
 // Runs one scenario file in a studio of its own, with the studio's closing checks.
 ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
-                                const Variables& variables);
+                                const ScenarioSettings& settings);
 // Runs a scenario text the same way; `name` names it in messages.
 ScenarioOutcome runScenarioText(const std::string& text, const std::string& name,
                                 const std::string& folder, Transcript& transcript,
-                                const Variables& variables);
+                                const ScenarioSettings& settings);
