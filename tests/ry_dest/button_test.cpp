@@ -165,3 +165,33 @@ TEST_F(RyDestButton, ADestinationChangeKeepsTheSelection) {
 }
 
 } // namespace
+
+namespace {
+
+// A parent that answers "select=N" with "index=N" at once, inside the component's "HN"
+// call, as a host may; it passes on only a selection that is new (its rule against the
+// echo of the selected button).
+TEST_F(RyDestButton, AParentAnsweringInsideTheNotificationSeesTheSameStream) {
+    std::string selection;
+    host.onCommand([&](const std::string& command) {
+        const std::string prefix = "HN 'select=";
+        if (command.rfind(prefix, 0) != 0) {
+            return;
+        }
+        const std::string index = command.substr(prefix.size(), command.size() - prefix.size() - 1);
+        if (index != selection) {
+            selection = index;
+            askComponent(*component, ("index=" + index).c_str());
+        }
+    });
+    release();
+    // The index arrives while the button is already selected: the high write and the
+    // notification again, which the parent drops.
+    EXPECT_THAT(sent(), ElementsAre(highWrite, notify12, highWrite, notify12));
+    EXPECT_EQ(ask("return=destination_id"), "destination_id=12");
+    host.onCommand(nullptr);
+    askComponent(*component, "index=13");
+    EXPECT_THAT(sent(), ElementsAre(lowWrite));
+}
+
+} // namespace
