@@ -78,8 +78,9 @@ endfunction()
 
 # zarn_add_shared_library(<name> BUILDING_DEFINE <macro> SOURCES <files...>)
 # A shared library of the platform's (the string library, the debug output) with its
-# public headers in include/, <macro> defined while it is built (for its export macro), and
-# no "lib" prefix on Windows, where everybody looks for <name>.dll.
+# public headers in include/, <macro> defined while it is built (for its export macro), a
+# versioned SONAME (lib<name>.so.<major>), and no "lib" prefix on Windows, where
+# everybody looks for <name>.dll.
 function(zarn_add_shared_library name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "BUILDING_DEFINE" "SOURCES")
     add_library(${name} SHARED ${arg_SOURCES})
@@ -87,6 +88,10 @@ function(zarn_add_shared_library name)
     target_include_directories(${name} PUBLIC
         $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>)
     target_compile_definitions(${name} PRIVATE ${arg_BUILDING_DEFINE})
+    # The SONAME carries the ABI's version: a module finds the library it was built for.
+    set_target_properties(${name} PROPERTIES
+        VERSION ${PROJECT_VERSION}
+        SOVERSION ${PROJECT_VERSION_MAJOR})
     if(WIN32)
         set_target_properties(${name} PROPERTIES PREFIX "")
     endif()
