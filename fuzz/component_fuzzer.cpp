@@ -86,7 +86,8 @@ struct Model {
     bool release = true;
 
     void accept(const char* text) {
-        const OwnedParsedCommand parsed(text);
+        const OwnedParsedCommand owned(text);
+        const ParsedCommand& parsed = owned.record();
         const std::string command = parsed.command;
         for (const char* key : keys) {
             if (command == key) {

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     // A parent text ends at its first zero byte.
     const std::string text = bytes.c_str();
-    const OwnedParsedCommand owned(bytes.c_str());
-    const ParsedCommand& parsed = owned.record();
+    const OwnedParsedCommand record(bytes.c_str());
+    const ParsedCommand& parsed = record.record();
 
     FUZZ_CHECK(parsed.subPartCount >= 0 && parsed.subPartCount <= ParsedCommand::maxSubParts,
                "sub-part count in range");
