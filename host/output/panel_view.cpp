@@ -6,7 +6,7 @@ namespace {
 
 std::string otherProperties(const Control& control) {
     std::string text;
-    for (const auto& [name, value] : control.properties) {
+    for (const auto& [name, value] : control.properties()) {
         if (name != "text") {
             text += "  " + name + "=" + (value.empty() ? "\"\"" : value);
         }
@@ -59,7 +59,7 @@ std::string panelJson(const PanelView& view) {
         std::vector<std::string> controls;
         for (const Control& control : instance.controls) {
             JsonObject properties;
-            for (const auto& [name, value] : control.properties) {
+            for (const auto& [name, value] : control.properties()) {
                 properties.add(name, value);
             }
             controls.push_back(

@@ -57,6 +57,21 @@ void Instances::beginAction() {
         all_[static_cast<std::size_t>(id)]->sentDuringAction.clear();
     }
     sentInAction_.clear();
+    for (int id : calledInAction_) {
+        calledNow_[static_cast<std::size_t>(id)] = false;
+    }
+    calledInAction_.clear();
+}
+
+void Instances::called(const Instance& instance) {
+    const auto id = static_cast<std::size_t>(instance.id);
+    if (calledNow_.size() <= id) {
+        calledNow_.resize(all_.size(), false);
+    }
+    if (!calledNow_[id]) {
+        calledNow_[id] = true;
+        calledInAction_.push_back(instance.id);
+    }
 }
 
 void Instances::sent(Instance& instance, const std::string& text) {

@@ -52,6 +52,11 @@ public:
     // instances that sent anything in the last one, and no other.
     void beginAction();
     void sent(Instance& instance, const std::string& text);
+    // The host calls into the instance's component.
+    void called(const Instance& instance);
+    // The instances the host called in the current action, in the order of the first
+    // call into each.
+    const std::vector<int>& calledInAction() const { return calledInAction_; }
 
 private:
     std::vector<std::unique_ptr<Instance>> all_;
@@ -59,4 +64,6 @@ private:
     std::unordered_map<std::string, int> newest_;      // name to id
     std::unordered_map<std::string, int> moduleUsers_; // live instances of each module
     std::vector<int> sentInAction_;
+    std::vector<int> calledInAction_;
+    std::vector<bool> calledNow_; // by id: called in the current action
 };

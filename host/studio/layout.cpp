@@ -2,35 +2,54 @@
 
 #include "tokens.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unordered_set>
 
-const std::string* Control::find(const std::string& name) const {
-    for (const auto& [key, value] : properties) {
-        if (key == name) {
-            return &value;
+std::size_t Control::position(const std::string& name) const {
+    if (!index_.empty()) {
+        const auto found = index_.find(name);
+        return found != index_.end() ? found->second : properties_.size();
+    }
+    for (std::size_t i = 0; i < properties_.size(); ++i) {
+        if (properties_[i].first == name) {
+            return i;
         }
     }
-    return nullptr;
+    return properties_.size();
+}
+
+const std::string* Control::find(const std::string& name) const {
+    const std::size_t at = position(name);
+    return at != properties_.size() ? &properties_[at].second : nullptr;
 }
 
 void Control::set(const std::string& name, const std::string& value) {
-    for (auto& [key, held] : properties) {
-        if (key == name) {
-            held = value;
-            return;
+    const std::size_t at = position(name);
+    if (at != properties_.size()) {
+        properties_[at].second = value;
+        return;
+    }
+    properties_.emplace_back(name, value);
+    if (!index_.empty()) {
+        index_.emplace(name, at);
+    } else if (properties_.size() > scanned) {
+        for (std::size_t i = 0; i < properties_.size(); ++i) {
+            index_.emplace(properties_[i].first, i);
         }
     }
-    properties.emplace_back(name, value);
 }
 
-Layout parseLayout(const std::string& text) {
+Layout parseLayout(const std::string& text, const std::string& file) {
     Layout layout;
+    std::unordered_set<std::string> ids;
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
         const Tokens tokens = tokenize(line);
-        const std::string where = "line " + std::to_string(number) + ": ";
+        const std::string where =
+            (file.empty() ? "line " : file + ":") + std::to_string(number) + ": ";
         if (!tokens.error.empty()) {
             layout.error = where + tokens.error;
             return layout;
@@ -45,11 +64,9 @@ Layout parseLayout(const std::string& text) {
                 where + "a line starts with the control's id, not \"" + control.id + "\"";
             return layout;
         }
-        for (const Control& known : layout.controls) {
-            if (known.id == control.id) {
-                layout.error = where + "the control \"" + control.id + "\" is there already";
-                return layout;
-            }
+        if (!ids.insert(control.id).second) {
+            layout.error = where + "the control \"" + control.id + "\" is there already";
+            return layout;
         }
         for (std::size_t i = 1; i < tokens.words.size(); ++i) {
             const std::string& word = tokens.words[i];
@@ -66,17 +83,36 @@ Layout parseLayout(const std::string& text) {
 }
 
 Layout loadLayout(const std::string& path) {
+    Layout unread;
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        unread.error = "\"" + path + "\" is a folder, not a layout";
+        return unread;
+    }
+    // A device or a pipe could be read forever.
+    if (std::filesystem::exists(path, ignored) &&
+        !std::filesystem::is_regular_file(path, ignored)) {
+        unread.error = "\"" + path + "\" is not a file";
+        return unread;
+    }
+    std::error_code sizeUnknown;
+    const auto size = std::filesystem::file_size(path, sizeUnknown);
+    if (!sizeUnknown && size > maxLayoutBytes) {
+        unread.error =
+            "\"" + path + "\" is larger than " + std::to_string(maxLayoutBytes) + " bytes";
+        return unread;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        Layout missing;
-        missing.error = "cannot read \"" + path + "\"";
-        return missing;
+        unread.error = "cannot read \"" + path + "\"";
+        return unread;
     }
     std::ostringstream text;
     text << file.rdbuf();
-    Layout layout = parseLayout(text.str());
-    if (!layout.error.empty()) {
-        layout.error = path + ": " + layout.error;
+    if (file.bad()) {
+        unread.error = "cannot read \"" + path + "\"";
+        return unread;
     }
+    Layout layout = parseLayout(text.str(), path);
     return layout;
 }

@@ -10,26 +10,47 @@
 // in double quotes). Blank lines and # comments are passed over. Ids are unique.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
-struct Control {
-    std::string id;
-    // In the order the layout names them, then in the order they were first set.
-    std::vector<std::pair<std::string, std::string>> properties;
+// A control and its properties. Finding a property takes constant time however many the
+// control has: a control with more than a few keeps an index of them.
+class Control {
+public:
+    Control() = default;
+    explicit Control(std::string controlId) : id(std::move(controlId)) {}
 
+    std::string id;
+
+    // In the order the layout names them, then in the order they were first set.
+    const std::vector<std::pair<std::string, std::string>>& properties() const {
+        return properties_;
+    }
     const std::string* find(const std::string& name) const;
     void set(const std::string& name, const std::string& value);
+
+private:
+    // Controls with more properties than this index them.
+    static constexpr std::size_t scanned = 8;
+    // Where the property stands; properties_.size() when it is not there.
+    std::size_t position(const std::string& name) const;
+    std::vector<std::pair<std::string, std::string>> properties_;
+    std::unordered_map<std::string, std::size_t> index_;
 };
 
 struct Layout {
     std::vector<Control> controls;
-    std::string error; // "line N: ..." when the text is no layout
+    // When the text is no layout: "line N: ..." for a text, "file:N: ..." for a file.
+    std::string error;
 };
 
-// The layout in `text`.
-Layout parseLayout(const std::string& text);
-// The layout in the file at `path`; a file that can't be read is an error too.
+// The layout in `text`; `file` names it in the error, if any.
+Layout parseLayout(const std::string& text, const std::string& file = "");
+// The layout in the file at `path`. A file that can't be read, a folder, a device or a pipe,
+// and a file of more than maxLayoutBytes are errors too.
+constexpr unsigned long long maxLayoutBytes = 64ull << 20;
 Layout loadLayout(const std::string& path);

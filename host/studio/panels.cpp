@@ -1,24 +1,41 @@
 #include "panels.h"
 
-namespace {
-
-template <typename P> auto* findControl(P& panel, const std::string& id) {
-    for (auto& control : panel.controls) {
-        if (control.id == id) {
-            return &control;
+std::size_t Panel::position(const std::string& controlId) const {
+    if (controls.size() > scanned) {
+        const auto found = index.find(controlId);
+        return found != index.end() ? found->second : controls.size();
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].id == controlId) {
+            return i;
         }
     }
-    return static_cast<decltype(&panel.controls[0])>(nullptr);
+    return controls.size();
 }
 
-} // namespace
+Control* Panel::control(const std::string& controlId) {
+    const std::size_t at = position(controlId);
+    return at != controls.size() ? &controls[at] : nullptr;
+}
+
+const Control* Panel::control(const std::string& controlId) const {
+    const std::size_t at = position(controlId);
+    return at != controls.size() ? &controls[at] : nullptr;
+}
 
 void Panels::show(const std::string& id, std::vector<Control> controls) {
-    if (Panel* shown = panel(id)) {
-        shown->controls = std::move(controls);
-        return;
+    Panel* shown = panel(id);
+    if (shown == nullptr) {
+        panels_.push_back(Panel{id, {}, {}});
+        shown = &panels_.back();
     }
-    panels_.push_back(Panel{id, std::move(controls)});
+    shown->controls = std::move(controls);
+    shown->index.clear();
+    if (shown->controls.size() > Panel::scanned) {
+        for (std::size_t i = 0; i < shown->controls.size(); ++i) {
+            shown->index.emplace(shown->controls[i].id, i);
+        }
+    }
 }
 
 Panels::Found Panels::set(const std::string& panelId, const std::string& controlId,
@@ -27,7 +44,7 @@ Panels::Found Panels::set(const std::string& panelId, const std::string& control
     if (target == nullptr) {
         return Found::NoPanel;
     }
-    Control* control = findControl(*target, controlId);
+    Control* control = target->control(controlId);
     if (control == nullptr) {
         return Found::NoControl;
     }
@@ -41,13 +58,13 @@ Panels::Found Panels::get(const std::string& panelId, const std::string& control
     if (target == nullptr) {
         return Found::NoPanel;
     }
-    const Control* control = findControl(*target, controlId);
+    const Control* control = target->control(controlId);
     if (control == nullptr) {
         return Found::NoControl;
     }
     if (property == "all") {
         reply.clear();
-        for (const auto& [name, value] : control->properties) {
+        for (const auto& [name, value] : control->properties()) {
             reply += (reply.empty() ? "" : "\n") + name + "=" + value;
         }
         return Found::Yes;
@@ -74,7 +91,7 @@ Panels::Found Panels::list(const std::string& panelId, const std::string& prefix
 
 const Control* Panels::control(const std::string& id) const {
     for (const Panel& shown : panels_) {
-        if (const Control* found = findControl(shown, id)) {
+        if (const Control* found = shown.control(id)) {
             return found;
         }
     }

@@ -3,13 +3,25 @@
 
 #include "layout.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+// A shown panel. Finding a control takes constant time however many the panel has: a
+// panel with more than a few keeps an index of them.
 struct Panel {
     std::string id;
     std::vector<Control> controls;
+    // Control id to its position in controls, for panels of more than `scanned` controls.
+    std::unordered_map<std::string, std::size_t> index;
+    static constexpr std::size_t scanned = 8;
+
+    Control* control(const std::string& controlId);
+    const Control* control(const std::string& controlId) const;
+    // Where the control stands; controls.size() when it is not there.
+    std::size_t position(const std::string& controlId) const;
 };
 
 class Panels {

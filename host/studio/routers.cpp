@@ -1,5 +1,15 @@
 #include "routers.h"
 
+#include <algorithm>
+
+namespace {
+
+bool isNarrow(DestinationRange range) {
+    return static_cast<long long>(range.last) - range.first < Routers::narrowWidth;
+}
+
+} // namespace
+
 void Routers::define(int device, const std::string& name) {
     devices_[device].name = name;
 }
@@ -40,49 +50,114 @@ std::string Routers::revertiveText(int device, int destination) const {
     return named != found.sourceNames.end() ? named->second : std::to_string(*source);
 }
 
-void Routers::registerRange(int instance, int device, DestinationRange range, bool add) {
-    std::vector<DestinationRange>& ranges = registrations_[device][instance];
-    if (!add) {
-        ranges.clear();
+void Routers::indexRange(int instance, int device, DestinationRange range) {
+    if (!isNarrow(range)) {
+        wide_[device].emplace_back(instance, range);
+        return;
     }
-    ranges.push_back(range);
+    for (int destination = range.first;; ++destination) {
+        narrow_[key(device, destination)].push_back(instance);
+        if (destination == range.last) {
+            break;
+        }
+    }
+}
+
+void Routers::unindexRange(int instance, int device, DestinationRange range) {
+    if (!isNarrow(range)) {
+        auto& ranges = wide_[device];
+        const auto found = std::find_if(ranges.begin(), ranges.end(), [&](const auto& entry) {
+            return entry.first == instance && entry.second.first == range.first &&
+                   entry.second.last == range.last;
+        });
+        if (found != ranges.end()) {
+            ranges.erase(found);
+        }
+        return;
+    }
+    for (int destination = range.first;; ++destination) {
+        const auto entry = narrow_.find(key(device, destination));
+        if (entry != narrow_.end()) {
+            std::vector<int>& instances = entry->second;
+            const auto found = std::find(instances.begin(), instances.end(), instance);
+            if (found != instances.end()) {
+                instances.erase(found);
+            }
+            if (instances.empty()) {
+                narrow_.erase(entry);
+            }
+        }
+        if (destination == range.last) {
+            break;
+        }
+    }
+}
+
+void Routers::dropRanges(int instance, int device) {
+    const auto devices = byInstance_.find(instance);
+    if (devices == byInstance_.end()) {
+        return;
+    }
+    const auto ranges = devices->second.find(device);
+    if (ranges == devices->second.end()) {
+        return;
+    }
+    for (const DestinationRange& range : ranges->second) {
+        unindexRange(instance, device, range);
+    }
+    devices->second.erase(ranges);
+}
+
+void Routers::registerRange(int instance, int device, DestinationRange range, bool add) {
+    if (!add) {
+        dropRanges(instance, device);
+    }
+    byInstance_[instance][device].push_back(range);
+    indexRange(instance, device, range);
 }
 
 void Routers::unregister(int instance, int device) {
-    const auto found = registrations_.find(device);
-    if (found != registrations_.end()) {
-        found->second.erase(instance);
-    }
+    dropRanges(instance, device);
 }
 
 void Routers::unregisterAll(int instance) {
-    for (auto& [device, instances] : registrations_) {
-        instances.erase(instance);
+    const auto devices = byInstance_.find(instance);
+    if (devices == byInstance_.end()) {
+        return;
     }
+    for (const auto& [device, ranges] : devices->second) {
+        for (const DestinationRange& range : ranges) {
+            unindexRange(instance, device, range);
+        }
+    }
+    byInstance_.erase(devices);
 }
 
 std::vector<int> Routers::registeredFor(int device, int destination) const {
     std::vector<int> instances;
-    const auto found = registrations_.find(device);
-    if (found == registrations_.end()) {
-        return instances;
+    const auto narrow = narrow_.find(key(device, destination));
+    if (narrow != narrow_.end()) {
+        instances = narrow->second;
     }
-    for (const auto& [instance, ranges] : found->second) {
-        for (const DestinationRange& range : ranges) {
+    const auto wide = wide_.find(device);
+    if (wide != wide_.end()) {
+        for (const auto& [instance, range] : wide->second) {
             if (range.contains(destination)) {
                 instances.push_back(instance);
-                break;
             }
         }
     }
+    // Placement order, and each instance once however many of its ranges cover it.
+    std::sort(instances.begin(), instances.end());
+    instances.erase(std::unique(instances.begin(), instances.end()), instances.end());
     return instances;
 }
 
 std::vector<DestinationRange> Routers::registrations(int instance, int device) const {
-    const auto found = registrations_.find(device);
-    if (found == registrations_.end()) {
+    const auto devices = byInstance_.find(instance);
+    if (devices == byInstance_.end()) {
         return {};
     }
-    const auto ranges = found->second.find(instance);
-    return ranges != found->second.end() ? ranges->second : std::vector<DestinationRange>{};
+    const auto ranges = devices->second.find(device);
+    return ranges != devices->second.end() ? ranges->second : std::vector<DestinationRange>{};
 }

@@ -1,10 +1,17 @@
 // The routers of the studio: devices with numbered destinations and sources, a name for
 // each source, the crosspoints, and the revertive registrations of every instance.
+//
+// Registrations are indexed by device and destination, so that a route change finds the
+// instances registered for it in time proportional to those instances, however many
+// others there are: a range of up to narrowWidth destinations is indexed destination by
+// destination, a wider one is kept in a short list of its device's wide ranges.
 #pragma once
 
-#include <map>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct DestinationRange {
@@ -15,6 +22,9 @@ struct DestinationRange {
 
 class Routers {
 public:
+    // Ranges this wide or narrower are indexed destination by destination.
+    static constexpr int narrowWidth = 64;
+
     void define(int device, const std::string& name);
     bool defined(int device) const { return devices_.count(device) != 0; }
     const std::string& name(int device) const;
@@ -31,17 +41,30 @@ public:
     void registerRange(int instance, int device, DestinationRange range, bool add);
     void unregister(int instance, int device);
     void unregisterAll(int instance);
-    // The instances registered for the destination, in placement order.
+    // The instances registered for the destination, each once, in placement order.
     std::vector<int> registeredFor(int device, int destination) const;
+    // The instance's ranges on the device, in the order they were registered.
     std::vector<DestinationRange> registrations(int instance, int device) const;
 
 private:
     struct Device {
         std::string name;
-        std::map<int, std::string> sourceNames;
-        std::map<int, int> crosspoints; // destination to source
+        std::unordered_map<int, std::string> sourceNames;
+        std::unordered_map<int, int> crosspoints; // destination to source
     };
-    std::map<int, Device> devices_;
-    // device to instance to ranges
-    std::map<int, std::map<int, std::vector<DestinationRange>>> registrations_;
+    static std::uint64_t key(int device, int destination) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(device)) << 32) |
+               static_cast<std::uint32_t>(destination);
+    }
+    void indexRange(int instance, int device, DestinationRange range);
+    void unindexRange(int instance, int device, DestinationRange range);
+    void dropRanges(int instance, int device);
+
+    std::unordered_map<int, Device> devices_;
+    // instance to device to its ranges
+    std::unordered_map<int, std::unordered_map<int, std::vector<DestinationRange>>> byInstance_;
+    // (device, destination) to the instances whose narrow ranges cover it, once a range
+    std::unordered_map<std::uint64_t, std::vector<int>> narrow_;
+    // device to its wide ranges and their instances
+    std::unordered_map<int, std::vector<std::pair<int, DestinationRange>>> wide_;
 };

@@ -17,7 +17,7 @@ TEST(Layout, ReadsControlsAndTheirProperties) {
     EXPECT_EQ(*layout.controls[0].find("text"), "Dest 1");
     EXPECT_EQ(*layout.controls[0].find("statesheet"), "");
     EXPECT_EQ(*layout.controls[1].find("text"), "x=y");
-    EXPECT_TRUE(layout.controls[2].properties.empty());
+    EXPECT_TRUE(layout.controls[2].properties().empty());
 }
 
 TEST(Layout, RefusesBrokenLinesWithTheirNumber) {
