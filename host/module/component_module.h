@@ -11,6 +11,10 @@ public:
     // Loads the module at `path`. On failure the module is not loaded and error() says
     // why, naming the file.
     explicit ComponentModule(std::string path);
+    // A component linked into the program itself, known by `name`: its factory is called
+    // as a loaded module's would be (fuzzers and tests place such components).
+    ComponentModule(std::string name, zarn_load_client_script factory)
+        : path_(std::move(name)), factory_(factory) {}
     ~ComponentModule();
     ComponentModule(const ComponentModule&) = delete;
     ComponentModule& operator=(const ComponentModule&) = delete;

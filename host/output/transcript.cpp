@@ -31,26 +31,53 @@ std::string padded(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
 }
 
-// Multi-line texts stay on one line of the transcript.
-std::string oneLine(const std::string& text) {
-    std::string line;
+// A text for the transcript: every control character shows as \xNN, so that nothing a
+// component or a file sends can scramble the terminal; a line feed shows as \n unless
+// `keepLines` (the host's own messages run over several lines).
+std::string escaped(const std::string& text, bool keepLines) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
     for (char c : text) {
-        line += c == '\n' ? std::string("\\n") : std::string(1, c);
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += keepLines ? "\n" : "\\n";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        } else {
+            out += c;
+        }
     }
-    return line;
+    return out;
+}
+
+// Multi-line texts of components stay on one line of the transcript.
+std::string oneLine(const std::string& text) {
+    return escaped(text, false);
+}
+
+// The host's own texts keep their lines.
+std::string safe(const std::string& text) {
+    return escaped(text, true);
 }
 
 } // namespace
+
+void Transcript::write(const std::string& line) {
+    // Each line goes out at once: what was seen before a component brings the host down
+    // is never lost in a buffer.
+    out_ << line << '\n';
+    out_.flush();
+}
 
 void Transcript::step(const std::string& where, const std::string& text) {
     if (!shows()) {
         return;
     }
-    if (format_ == Format::Json) {
-        out_ << JsonObject().add("type", "step").add("at", where).add("text", text).str() << '\n';
-    } else {
-        out_ << "== " << text << '\n';
-    }
+    write(format_ == Format::Json
+              ? JsonObject().add("type", "step").add("at", where).add("text", text).str()
+              : "== " + oneLine(text));
 }
 
 void Transcript::toComponent(const std::string& instance, int kind, const std::string& text) {
@@ -77,15 +104,15 @@ void Transcript::message(const std::string& from, const std::string& to, int kin
         if (!answer.empty()) {
             line.add("answer", answer);
         }
-        out_ << line.str() << '\n';
+        write(line.str());
         return;
     }
-    out_ << "  " << padded(from + " > " + to, 18) << ' ' << kind << ' '
-         << padded(kindName(kind), 10) << ' ' << oneLine(text);
+    std::string line = "  " + padded(from + " > " + to, 18) + ' ' + std::to_string(kind) + ' ' +
+                       padded(kindName(kind), 10) + ' ' + oneLine(text);
     if (!answer.empty()) {
-        out_ << "  => " << oneLine(answer);
+        line += "  => " + oneLine(answer);
     }
-    out_ << '\n';
+    write(line);
 }
 
 void Transcript::reply(const std::string& instance, const std::string& text) {
@@ -93,62 +120,50 @@ void Transcript::reply(const std::string& instance, const std::string& text) {
         return;
     }
     if (format_ == Format::Json) {
-        out_ << JsonObject().add("type", "reply").add("instance", instance).add("text", text).str()
-             << '\n';
+        write(JsonObject().add("type", "reply").add("instance", instance).add("text", text).str());
         return;
     }
-    out_ << "  reply of " << instance << ":\n";
+    std::string lines = "  reply of " + oneLine(instance) + ":";
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);
-        out_ << "    " << text.substr(start, end - start) << '\n';
+        lines += "\n    " + oneLine(text.substr(start, end - start));
         if (end == std::string::npos) {
             break;
         }
         start = end + 1;
     }
+    write(lines);
 }
 
 void Transcript::note(const std::string& text) {
     if (!shows()) {
         return;
     }
-    if (format_ == Format::Json) {
-        out_ << JsonObject().add("type", "note").add("text", text).str() << '\n';
-    } else {
-        out_ << "  " << text << '\n';
-    }
+    write(format_ == Format::Json ? JsonObject().add("type", "note").add("text", text).str()
+                                  : "  " + safe(text));
 }
 
 void Transcript::warning(const std::string& instance, const std::string& text) {
-    if (format_ == Format::Json) {
-        out_
-            << JsonObject().add("type", "warning").add("instance", instance).add("text", text).str()
-            << '\n';
-    } else {
-        out_ << "warning: " << (instance.empty() ? "" : instance + ": ") << text << '\n';
-    }
+    write(
+        format_ == Format::Json
+            ? JsonObject().add("type", "warning").add("instance", instance).add("text", text).str()
+            : "warning: " + (instance.empty() ? "" : oneLine(instance) + ": ") + safe(text));
 }
 
 void Transcript::debug(const std::string& text) {
     if (!shows()) {
         return;
     }
-    if (format_ == Format::Json) {
-        out_ << JsonObject().add("type", "debug").add("text", text).str() << '\n';
-    } else {
-        out_ << "  debug: " << oneLine(text) << '\n';
-    }
+    write(format_ == Format::Json ? JsonObject().add("type", "debug").add("text", text).str()
+                                  : "  debug: " + oneLine(text));
 }
 
 void Transcript::failure(const std::string& where, const std::string& text) {
     ++failures_;
-    if (format_ == Format::Json) {
-        out_ << JsonObject().add("type", "failure").add("at", where).add("text", text).str()
-             << '\n';
-    } else {
-        out_ << (where.empty() ? "" : where + ": ") << text << '\n';
-    }
+    write(format_ == Format::Json
+              ? JsonObject().add("type", "failure").add("at", where).add("text", text).str()
+              : (where.empty() ? "" : oneLine(where) + ": ") + safe(text));
 }
 
 void Transcript::panel(const PanelView& view) {
@@ -156,8 +171,10 @@ void Transcript::panel(const PanelView& view) {
         return;
     }
     if (format_ == Format::Json) {
-        out_ << panelJson(view) << '\n';
-    } else {
-        out_ << drawPanel(view);
+        write(panelJson(view));
+        return;
     }
+    std::string drawn = drawPanel(view);
+    drawn.pop_back(); // its last line end; write adds one
+    write(drawn);
 }

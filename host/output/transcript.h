@@ -8,7 +8,8 @@
 //   dest12 > host    5 give back  reply of RN 7 1 12
 //   warning: dest12: TP for unknown control "Foo" on panel "1"
 //   demo.scenario:14: expect failed: ...
-// Quiet output keeps only the warnings and failures.
+// Quiet output keeps only the warnings and failures. In text, a control character that a
+// component or a file sends shows escaped (\n, \x01); every line is flushed as it is written.
 #pragma once
 
 #include "panel_view.h"
@@ -42,11 +43,15 @@ public:
     void panel(const PanelView& view);
 
     int failures() const { return failures_; }
+    // Whether messages and notes are written at all (not when quiet): a caller with a
+    // costly text to build for them asks first.
+    bool shows() const { return !quiet_; }
 
 private:
+    // Writes one line (or several, for a reply or the panel view) and flushes it.
+    void write(const std::string& line);
     void message(const std::string& from, const std::string& to, int kind, const std::string& text,
                  const std::string& answer);
-    bool shows() const { return !quiet_; }
 
     std::ostream& out_;
     Format format_;

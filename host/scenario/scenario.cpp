@@ -3,6 +3,7 @@
 #include "tokens.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -93,7 +94,8 @@ const ScenarioRunner::Action ScenarioRunner::actions[] = {
      &ScenarioRunner::event},
     {"timer", true, 3, 3, "timer <instance> <id>", "start a timer for the instance",
      &ScenarioRunner::timer},
-    {"tick", true, 1, 2, "tick [<rounds>]", "deliver rounds of ticks (1 unless given)",
+    {"tick", true, 1, 2, "tick [<rounds>]",
+     "deliver rounds of ticks (1 unless given, 1000000 at the most; stops when no timer runs)",
      &ScenarioRunner::tick},
     {"destroy", true, 2, 2, "destroy <instance>", "destroy the instance's component",
      &ScenarioRunner::destroy},
@@ -103,18 +105,25 @@ const ScenarioRunner::Action ScenarioRunner::actions[] = {
 };
 
 const ScenarioRunner::ExpectForm ScenarioRunner::expectForms[] = {
-    {"property", 6, true, "expect property <instance> <control> <property> <value>",
+    {"property", 6, 6, true, "expect property <instance> <control> <property> <value>",
      "a property of one of the instance's controls", &ScenarioRunner::expectProperty},
-    {"reply", 3, false, "expect reply <text>",
+    {"reply", 3, 3, false, "expect reply <text>",
      "the reply of the last send or query (\"\" for none)", &ScenarioRunner::expectReply},
-    {"sent", 4, true, "expect sent <instance> <command>",
+    {"sent", 4, 4, true, "expect sent <instance> <command>",
      "the instance sent this command in the last action", &ScenarioRunner::expectSent},
-    {"not-sent", 4, true, "expect not-sent <instance> <command>", "... and this one it did not",
+    {"not-sent", 4, 4, true, "expect not-sent <instance> <command>", "... and this one it did not",
      &ScenarioRunner::expectSent},
-    {"registered", 5, true, "expect registered <instance> <device> <ranges>",
+    {"stream", 3, any, true, "expect stream <instance> [<command> ...]",
+     "exactly these commands, in this order, were what the instance sent in the last action",
+     &ScenarioRunner::expectStream},
+    {"called", 2, any, false, "expect called [<instance> ...]",
+     "exactly these instances were called by the host in the last action, in the order it "
+     "first called each",
+     &ScenarioRunner::expectCalled},
+    {"registered", 5, 5, true, "expect registered <instance> <device> <ranges>",
      "its registrations on the device, such as \"33-33,40-41\", or \"\"",
      &ScenarioRunner::expectRegistered},
-    {"timer", 5, true, "expect timer <instance> <id> running|stopped",
+    {"timer", 5, 5, true, "expect timer <instance> <id> running|stopped",
      "whether the instance's timer runs", &ScenarioRunner::expectTimer},
 };
 
@@ -133,57 +142,33 @@ std::string scenarioActionReference() {
     return text;
 }
 
-ScenarioRunner::ScenarioRunner(Studio& studio, Transcript& transcript, Variables variables)
-    : studio_(studio), transcript_(transcript), variables_(std::move(variables)) {}
+ScenarioRunner::ScenarioRunner(Studio& studio, Transcript& transcript, ScenarioSettings settings)
+    : studio_(studio), transcript_(transcript), variables_(settings.variables),
+      settings_(std::move(settings)) {}
 
 bool ScenarioRunner::run(const std::string& text, const std::string& name,
                          const std::string& folder) {
     folder_ = folder;
     variables_["scenario"] = folder;
+    studio_.setFolder(folder);
     std::istringstream lines(text);
     std::string line;
     for (int number = 1, next = 1; std::getline(lines, line); number = ++next) {
+        where_ = name + ":" + std::to_string(number);
         // A line that ends in a backslash goes on on the next line.
+        std::string error;
         std::string part;
-        while (!line.empty() && line.back() == '\\' && std::getline(lines, part)) {
+        while (!line.empty() && line.back() == '\\') {
+            if (!std::getline(lines, part)) {
+                error = "the last line ends in \\, but no line follows";
+                break;
+            }
             line.back() = ' ';
             line += part;
             ++next;
         }
-        where_ = name + ":" + std::to_string(number);
-        const Tokens tokens = tokenize(line);
-        std::string error = tokens.error;
-        Words words;
-        for (const std::string& word : tokens.words) {
-            if (!error.empty()) {
-                break;
-            }
-            words.push_back(expand(word, error));
-        }
-        if (error.empty() && words.empty()) {
-            continue;
-        }
-        const Action* action = nullptr;
         if (error.empty()) {
-            const auto found = std::find_if(std::begin(actions), std::end(actions),
-                                            [&](const Action& a) { return words[0] == a.name; });
-            if (found == std::end(actions)) {
-                error = "unknown action \"" + words[0] + "\"";
-            } else if (words.size() < found->minWords || words.size() > found->maxWords) {
-                error = "usage: " + std::string(found->usage);
-            } else {
-                action = found;
-            }
-        }
-        if (action != nullptr) {
-            if (action->echoed) {
-                transcript_.step(where_, collapsedBlanks(line));
-            }
-            // An expect looks at the last action; it is no action itself.
-            if (action->run != &ScenarioRunner::expect) {
-                studio_.beginAction();
-            }
-            error = (this->*action->run)(words);
+            error = runLine(line);
         }
         if (!error.empty()) {
             transcript_.failure(where_, "error: " + error);
@@ -191,6 +176,40 @@ bool ScenarioRunner::run(const std::string& text, const std::string& name,
         }
     }
     return true;
+}
+
+std::string ScenarioRunner::runLine(const std::string& line) {
+    const Tokens tokens = tokenize(line);
+    std::string error = tokens.error;
+    Words words;
+    for (const std::string& word : tokens.words) {
+        if (!error.empty()) {
+            break;
+        }
+        words.push_back(expand(word, error));
+    }
+    if (!error.empty() || words.empty()) {
+        return error;
+    }
+    const auto action = std::find_if(std::begin(actions), std::end(actions),
+                                     [&](const Action& a) { return words[0] == a.name; });
+    if (action == std::end(actions)) {
+        return "unknown action \"" + words[0] + "\"";
+    }
+    if (words.size() < action->minWords || words.size() > action->maxWords) {
+        return "usage: " + std::string(action->usage);
+    }
+    if (action->echoed && transcript_.shows()) {
+        transcript_.step(where_, collapsedBlanks(line));
+    }
+    // An expect looks at the last action; it is no action itself.
+    if (action->run != &ScenarioRunner::expect) {
+        studio_.beginAction();
+    }
+    error = (this->*action->run)(words);
+    // What went wrong inside the components' calls fails the action too.
+    const std::string inside = studio_.takeError();
+    return error.empty() ? inside : error;
 }
 
 std::string ScenarioRunner::expand(const std::string& word, std::string& error) const {
@@ -203,7 +222,8 @@ std::string ScenarioRunner::expand(const std::string& word, std::string& error) 
         }
         const std::size_t end = word.find('}', start);
         if (end == std::string::npos) {
-            break;
+            error = "the ${ in \"" + word + "\" is not closed";
+            return word;
         }
         out += word.substr(i, start - i);
         const auto found = variables_.find(word.substr(start + 2, end - start - 2));
@@ -230,13 +250,24 @@ std::string ScenarioRunner::number(const std::string& word, int& value) const {
     return "";
 }
 
+std::string ScenarioRunner::count(const std::string& word, int least, const char* what,
+                                  int& value) const {
+    std::string error = number(word, value);
+    if (error.empty() && value < least) {
+        error =
+            std::string(what) + " " + word + ": " + what + "s count from " + std::to_string(least);
+    }
+    return error;
+}
+
 std::string ScenarioRunner::module(const Words& w) {
     std::string path = isAbsolute(w[2]) ? w[2] : folder_ + "/" + w[2];
     const std::size_t slash = path.find_last_of("/\\");
     if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos) {
         path += moduleSuffix;
     }
-    std::string error = studio_.loadModule(w[1], path);
+    std::string error = settings_.moduleAt ? studio_.addModule(w[1], settings_.moduleAt(path))
+                                           : studio_.loadModule(w[1], path);
     if (error.empty()) {
         modulePaths_[w[1]] = path;
     }
@@ -245,7 +276,7 @@ std::string ScenarioRunner::module(const Words& w) {
 
 std::string ScenarioRunner::router(const Words& w) {
     int device = 0;
-    std::string error = number(w[1], device);
+    std::string error = count(w[1], 0, "device", device);
     if (error.empty()) {
         studio_.routers().define(device, w.size() > 2 ? w[2] : "router " + w[1]);
     }
@@ -255,9 +286,9 @@ std::string ScenarioRunner::router(const Words& w) {
 std::string ScenarioRunner::source(const Words& w) {
     int device = 0;
     int source = 0;
-    std::string error = number(w[1], device);
+    std::string error = count(w[1], 0, "device", device);
     if (error.empty()) {
-        error = number(w[2], source);
+        error = count(w[2], 1, "source", source);
     }
     if (error.empty() && !studio_.routers().defined(device)) {
         error = "no router " + w[1] + " is defined";
@@ -272,12 +303,12 @@ std::string ScenarioRunner::route(const Words& w) {
     int device = 0;
     int destination = 0;
     int source = 0;
-    std::string error = number(w[1], device);
+    std::string error = count(w[1], 0, "device", device);
     if (error.empty()) {
-        error = number(w[2], destination);
+        error = count(w[2], 1, "destination", destination);
     }
     if (error.empty()) {
-        error = number(w[3], source);
+        error = count(w[3], 1, "source", source);
     }
     if (error.empty() && !studio_.routers().defined(device)) {
         error = "no router " + w[1] + " is defined";
@@ -290,8 +321,9 @@ std::string ScenarioRunner::route(const Words& w) {
 
 std::string ScenarioRunner::entry(const Words& w) {
     int numbers[3] = {};
+    const char* const names[3] = {"device", "database", "index"};
     for (int i = 0; i < 3; ++i) {
-        std::string error = number(w[i + 1], numbers[i]);
+        std::string error = count(w[i + 1], 0, names[i], numbers[i]);
         if (!error.empty()) {
             return error;
         }
@@ -320,6 +352,9 @@ std::string ScenarioRunner::place(const Words& w) {
         return "no module is loaded as \"" + w[2] + "\"";
     }
     std::string error = studio_.place(w[1], w[2], path ? *path : folderOf(module->second), group);
+    if (error.empty()) {
+        error = studio_.takeError();
+    }
     for (const std::string& property : properties) {
         if (!error.empty()) {
             break;
@@ -369,7 +404,7 @@ std::string ScenarioRunner::timer(const Words& w) {
     int id = 0;
     std::string error = needInstance(w[1]);
     if (error.empty()) {
-        error = number(w[2], id);
+        error = count(w[2], 0, "timer", id);
     }
     if (error.empty()) {
         studio_.startTimer(w[1], id);
@@ -382,6 +417,9 @@ std::string ScenarioRunner::tick(const Words& w) {
     std::string error = w.size() > 1 ? number(w[1], rounds) : "";
     if (error.empty() && rounds < 0) {
         error = "a negative number of rounds";
+    }
+    if (error.empty() && rounds > settings_.maxTickRounds) {
+        error = "tick " + w[1] + ": at most " + std::to_string(settings_.maxTickRounds) + " rounds";
     }
     if (error.empty()) {
         studio_.tick(rounds);
@@ -424,12 +462,13 @@ const ScenarioRunner::ExpectForm* ScenarioRunner::expectFormNamed(const std::str
 
 std::string ScenarioRunner::expect(const Words& w) {
     const ExpectForm* form = expectFormNamed(w[1]);
-    if (form == nullptr || w.size() != form->words) {
+    if (form == nullptr || w.size() < form->minWords || w.size() > form->maxWords) {
         return form == nullptr ? expectUsage() : "usage: " + std::string(form->usage);
     }
     if (form->aboutAnInstance) {
         // What an instance sent can be asked after the action that destroyed it.
-        const bool aboutSending = form->check == &ScenarioRunner::expectSent;
+        const bool aboutSending = form->check == &ScenarioRunner::expectSent ||
+                                  form->check == &ScenarioRunner::expectStream;
         std::string error = aboutSending && studio_.view().known(w[2]) ? "" : needInstance(w[2]);
         if (!error.empty()) {
             return error;
@@ -460,6 +499,29 @@ std::string ScenarioRunner::expectSent(const Words& w) {
     const bool found = std::find(sent.begin(), sent.end(), w[3]) != sent.end();
     expectation(found == (w[1] == "sent"), w[2] + (found ? " sent " : " did not send ") +
                                                quoteWord(w[3]) + "; it sent:" + joinedLines(sent));
+    return "";
+}
+
+std::string ScenarioRunner::expectStream(const Words& w) {
+    const std::vector<std::string> sent = studio_.view().sentDuringAction(w[2]);
+    const std::vector<std::string> expected(w.begin() + 3, w.end());
+    expectation(sent == expected,
+                w[2] + " sent:" + joinedLines(sent) + "\n  not:" + joinedLines(expected));
+    return "";
+}
+
+std::string ScenarioRunner::expectCalled(const Words& w) {
+    const std::vector<std::string> called = studio_.view().calledDuringAction();
+    const std::vector<std::string> expected(w.begin() + 2, w.end());
+    const auto listed = [](const std::vector<std::string>& names) {
+        std::string text;
+        for (const std::string& name : names) {
+            text += " " + quoteWord(name);
+        }
+        return text.empty() ? std::string(" (none)") : text;
+    };
+    expectation(called == expected,
+                "the host called" + listed(called) + ", not" + listed(expected));
     return "";
 }
 
@@ -495,7 +557,7 @@ ScenarioOutcome runScenarioText(const std::string& text, const std::string& name
     bool completed = false;
     {
         Studio studio(transcript, settings.delivery);
-        ScenarioRunner runner(studio, transcript, settings.variables);
+        ScenarioRunner runner(studio, transcript, settings);
         completed = runner.run(text, name, folder);
         studio.finish();
     }
@@ -508,6 +570,11 @@ ScenarioOutcome runScenarioText(const std::string& text, const std::string& name
 
 ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
                                 const ScenarioSettings& settings) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        transcript.failure(path, "error: a folder, not a scenario file");
+        return ScenarioOutcome::Error;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         transcript.failure(path, "error: cannot read the scenario file");
@@ -515,5 +582,9 @@ ScenarioOutcome runScenarioFile(const std::string& path, Transcript& transcript,
     }
     std::ostringstream text;
     text << file.rdbuf();
+    if (file.bad()) {
+        transcript.failure(path, "error: cannot read the scenario file");
+        return ScenarioOutcome::Error;
+    }
     return runScenarioText(text.str(), path, folderOf(path), transcript, settings);
 }

@@ -20,26 +20,33 @@
 #include "studio.h"
 #include "transcript.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 using Variables = std::map<std::string, std::string>;
 
-// How a scenario runs: its variables, and the order of the studio's deliveries.
+// How a scenario runs: its variables, the order of the studio's deliveries, how many
+// rounds one tick may ask for, and where the modules come from.
 struct ScenarioSettings {
     ScenarioSettings(Variables values, DeliveryOrder order = DeliveryOrder::Queued)
         : variables(std::move(values)), delivery(order) {}
     Variables variables;
     DeliveryOrder delivery;
+    int maxTickRounds = 1000000;
+    // Given the path of a "module" line, the module to use; unset: the file at the path.
+    // A fuzzer, which loads no file, hands out a component linked into it.
+    std::function<std::unique_ptr<ComponentModule>(const std::string& path)> moduleAt;
 };
 
 enum class ScenarioOutcome { Passed, Failed, Error };
 
 class ScenarioRunner {
 public:
-    ScenarioRunner(Studio& studio, Transcript& transcript, Variables variables);
+    ScenarioRunner(Studio& studio, Transcript& transcript, ScenarioSettings settings);
 
     // Runs `text`; `name` names it in messages, `folder` is where relative paths start.
     // False when an error ended the run.
@@ -61,7 +68,8 @@ private:
     // the form's word included.
     struct ExpectForm {
         const char* kind;
-        std::size_t words;
+        std::size_t minWords;
+        std::size_t maxWords;
         bool aboutAnInstance; // its third word names an instance
         const char* usage;
         const char* description;
@@ -95,16 +103,23 @@ private:
     std::string expectSent(const Words& w);
     std::string expectRegistered(const Words& w);
     std::string expectTimer(const Words& w);
+    std::string expectStream(const Words& w);
+    std::string expectCalled(const Words& w);
     static std::string expectUsage();
     static const ExpectForm* expectFormNamed(const std::string& kind);
 
+    // Runs one line (its continuations joined); gives the error, if any.
+    std::string runLine(const std::string& line);
     std::string needInstance(const std::string& name) const;
     std::string number(const std::string& word, int& value) const;
+    // A number that counts from `least`; `what` names it in the error ("destination").
+    std::string count(const std::string& word, int least, const char* what, int& value) const;
     void expectation(bool held, const std::string& what);
 
     Studio& studio_;
     Transcript& transcript_;
     Variables variables_;
+    ScenarioSettings settings_;
     std::map<std::string, std::string> modulePaths_;
     std::string folder_;
     std::string where_;

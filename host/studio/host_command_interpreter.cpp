@@ -53,19 +53,30 @@ void* readControls(StudioState& studio, Instance& instance, const std::string& t
     return studio.ledger.handOut(instance.id, text, reply);
 }
 
+bool isRelative(const std::string& path) {
+    return path.empty() ||
+           !(path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
+}
+
+// A layout that cannot be shown is an error of the action under way: the scenario fails
+// at its line.
 void* showPanel(StudioState& studio, Instance& instance, const std::string& text,
                 const HostCommand& command) {
     const std::vector<std::string>& fields = command.fields;
-    const Layout layout = loadLayout(fields[1]);
+    // A relative path starts in the scenario's folder, as a module's path does.
+    const bool relative = isRelative(fields[1]);
+    const std::string path = relative ? studio.folder + "/" + fields[1] : fields[1];
+    const Layout layout = loadLayout(path);
     if (!layout.error.empty()) {
         studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text, "no reply");
-        studio.transcript.warning(instance.name,
-                                  "no layout for panel \"" + fields[0] + "\": " + layout.error);
+        if (studio.error.empty()) {
+            studio.error = instance.name + " shows panel \"" + fields[0] + "\": " + layout.error;
+        }
         return nullptr;
     }
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text,
                                     "shown, " + std::to_string(layout.controls.size()) +
-                                        " controls");
+                                        " controls" + (relative ? ", from " + path : ""));
     instance.panels.show(fields[0], layout.controls);
     return studio.shownReply;
 }

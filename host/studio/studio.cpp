@@ -39,11 +39,20 @@ Studio::~Studio() {
 }
 
 std::string Studio::loadModule(const std::string& name, const std::string& path) {
-    auto module = std::make_unique<ComponentModule>(path);
+    if (state_.modules.count(name) != 0) {
+        return "a module is loaded as \"" + name + "\" already";
+    }
+    return addModule(name, std::make_unique<ComponentModule>(path));
+}
+
+std::string Studio::addModule(const std::string& name, std::unique_ptr<ComponentModule> module) {
+    if (state_.modules.count(name) != 0) {
+        return "a module is loaded as \"" + name + "\" already";
+    }
     if (!module->loaded()) {
         return module->error();
     }
-    state_.transcript.note("loaded module " + name + " from " + path);
+    state_.transcript.note("loaded module " + name + " from " + module->path());
     state_.modules[name] = std::move(module);
     return "";
 }
@@ -57,6 +66,9 @@ std::string Studio::place(const std::string& name, const std::string& moduleName
     if (state_.instances.find(name) != nullptr) {
         return "an instance \"" + name + "\" is placed already";
     }
+    if (path.find("' '") != std::string::npos) {
+        return "the path \"" + path + "\" holds ' ', which a PS command cannot carry";
+    }
     Instance& instance = state_.instances.add(name, moduleName, group);
     instance.host = std::make_unique<InstanceHost>(*this, instance.id);
     state_.transcript.note("placing " + name + " (" + moduleName + ", path \"" + path + "\")");
@@ -68,6 +80,7 @@ std::string Studio::place(const std::string& name, const std::string& moduleName
         --depth_;
         state_.transcript.failure(name, "the factory let an exception out");
     }
+    state_.instances.called(instance);
     if (instance.component == nullptr) {
         state_.instances.retire(instance);
         return "the factory of \"" + module->second->path() + "\" gave no component";
@@ -113,9 +126,12 @@ void Studio::route(int device, int destination, int source) {
     Routers& routers = state_.routers;
     routers.route(device, destination, source);
     const std::string text = routers.revertiveText(device, destination);
-    state_.transcript.note("route: " + routers.name(device) + " (device " + std::to_string(device) +
-                           ") destination " + std::to_string(destination) + " <- source " +
-                           std::to_string(source) + " " + text);
+    if (state_.transcript.shows()) {
+        state_.transcript.note("route: " + routers.name(device) + " (device " +
+                               std::to_string(device) + ") destination " +
+                               std::to_string(destination) + " <- source " +
+                               std::to_string(source) + " " + text);
+    }
     for (int id : routers.registeredFor(device, destination)) {
         postRevertive(state_, id, device, destination, text);
     }
@@ -130,7 +146,7 @@ void Studio::startTimer(const std::string& name, int id) {
 }
 
 void Studio::tick(int rounds) {
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < rounds && state_.timers.any(); ++round) {
         const std::vector<Timers::Timer> running = state_.timers.all();
         for (const Timers::Timer& timer : running) {
             Instance* instance = state_.instances.alive(timer.instance);
@@ -154,6 +170,7 @@ void Studio::destroy(const std::string& name) {
 
 void Studio::destroy(Instance& instance) {
     state_.transcript.note("destroying " + instance.name);
+    state_.instances.called(instance);
     // Its host object takes the "AS" of the component's destruction.
     try {
         ++depth_;
@@ -181,6 +198,12 @@ void Studio::finish() {
         }
     }
     state_.deliveries.clear();
+}
+
+std::string Studio::takeError() {
+    std::string error;
+    error.swap(state_.error);
+    return error;
 }
 
 void* Studio::fromComponent(int id, void* data, int kind) {
@@ -229,13 +252,16 @@ std::optional<std::string> Studio::parentCommand(Instance& instance, const std::
 }
 
 void Studio::revertive(Instance& instance, int device, int index, const std::string& text) {
-    state_.transcript.toComponent(instance.name, zarn_kind_revertive,
-                                  describeRevertive(device, index, text));
+    if (state_.transcript.shows()) {
+        state_.transcript.toComponent(instance.name, zarn_kind_revertive,
+                                      describeRevertive(device, index, text));
+    }
     OwnedRevertive record(device, index, text);
     call(instance, record.record(), zarn_kind_revertive);
 }
 
 void* Studio::call(Instance& instance, void* data, int kind) {
+    state_.instances.called(instance);
     ++depth_;
     void* result = nullptr;
     try {

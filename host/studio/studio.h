@@ -36,10 +36,14 @@ public:
     Studio(const Studio&) = delete;
     Studio& operator=(const Studio&) = delete;
 
-    // Each gives the empty text on success, else what went wrong.
+    // Each gives the empty text on success, else what went wrong. A module name is loaded
+    // once: no module is ever unloaded while an instance of it may live.
     std::string loadModule(const std::string& name, const std::string& path);
+    // The same for a module at hand (such as a component linked into the program).
+    std::string addModule(const std::string& name, std::unique_ptr<ComponentModule> module);
     // Places an instance of a loaded module with its own host object and instance path,
-    // in a group or none ("").
+    // in a group or none (""). A path holding "' '" is refused: the "PS" command the
+    // component sends with it could not be read back.
     std::string place(const std::string& instance, const std::string& module,
                       const std::string& path, const std::string& group);
 
@@ -53,7 +57,8 @@ public:
     // A route change; every instance registered for the destination hears of it.
     void route(int device, int destination, int source);
     void startTimer(const std::string& instance, int id);
-    // Delivers `rounds` rounds of ticks to the running timers.
+    // Delivers up to `rounds` rounds of ticks to the running timers; stops as soon as
+    // none runs, so that idle rounds cost nothing.
     void tick(int rounds);
     void destroy(const std::string& instance);
     // Destroys every instance and reports the replies they never gave back.
@@ -61,6 +66,11 @@ public:
 
     Routers& routers() { return state_.routers; }
     Databases& databases() { return state_.databases; }
+    // Where relative layout paths start.
+    void setFolder(const std::string& folder) { state_.folder = folder; }
+    // What went wrong inside the last action's calls, such as a layout that cannot be
+    // read (the action fails with it); empty when nothing did. Forgets it.
+    std::string takeError();
 
     // What scenarios check; "the current action" starts with beginAction.
     void beginAction() { state_.instances.beginAction(); }

@@ -14,9 +14,9 @@
 #include "transcript.h"
 
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 // A message the host sends because of another: the revertives of a poll or of a route
 // change, the parent commands a destination group relays.
@@ -33,7 +33,7 @@ struct StudioState {
     explicit StudioState(Transcript& out) : transcript(out), shownReply(ledger.keep("shown")) {}
 
     Transcript& transcript;
-    std::map<std::string, std::unique_ptr<ComponentModule>> modules;
+    std::unordered_map<std::string, std::unique_ptr<ComponentModule>> modules;
     Instances instances;
     Routers routers;
     Databases databases;
@@ -43,6 +43,11 @@ struct StudioState {
     // The reply to "PS": the host's own, never to come back.
     void* shownReply;
     std::deque<Delivery> deliveries;
+    // Where a relative layout path starts (the scenario's folder).
+    std::string folder = ".";
+    // What went wrong inside a call that the action calling it must fail with, such as a
+    // layout that cannot be read; empty when nothing did.
+    std::string error;
 };
 
 // Queues a revertive of (device, index) with `text` for the instance.

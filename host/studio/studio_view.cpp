@@ -17,6 +17,14 @@ std::vector<std::string> StudioView::sentDuringAction(const std::string& name) c
     return instance != nullptr ? instance->sentDuringAction : std::vector<std::string>{};
 }
 
+std::vector<std::string> StudioView::calledDuringAction() const {
+    std::vector<std::string> names;
+    for (int id : studio_.instances.calledInAction()) {
+        names.push_back(studio_.instances.all()[static_cast<std::size_t>(id)]->name);
+    }
+    return names;
+}
+
 const Control* StudioView::control(const std::string& name, const std::string& control) const {
     const Instance* instance = studio_.instances.find(name);
     return instance != nullptr ? instance->panels.control(control) : nullptr;

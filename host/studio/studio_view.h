@@ -20,6 +20,9 @@ public:
     // The commands the newest instance of that name sent in the current action, also when
     // the action destroyed it: its last words were sent then.
     std::vector<std::string> sentDuringAction(const std::string& instance) const;
+    // The names of the instances the host called in the current action, in the order of
+    // the first call into each.
+    std::vector<std::string> calledDuringAction() const;
     // The control on any panel the live instance shows, or null.
     const Control* control(const std::string& instance, const std::string& control) const;
     std::vector<DestinationRange> registrations(const std::string& instance, int device) const;

@@ -14,6 +14,11 @@ bool isBlank(char c) {
 
 Tokens tokenize(const std::string& line) {
     Tokens tokens;
+    const std::size_t nul = line.find('\0');
+    if (nul != std::string::npos) {
+        tokens.error = "a NUL byte at column " + std::to_string(nul + 1);
+        return tokens;
+    }
     std::size_t i = 0;
     const std::size_t n = line.size();
     while (i < n) {

@@ -3,7 +3,8 @@
 // Words are separated by blanks or tabs. Double quotes group a part of a word, blanks
 // included: key="on air" is the one word key=on air, and "" is an empty word. Inside
 // quotes \" is a quote, \\ a backslash, \n a line feed and \t a tab. A # outside quotes
-// at the start of a word starts a comment, which runs to the end of the line.
+// at the start of a word starts a comment, which runs to the end of the line. A line that
+// holds a NUL byte is no line of words.
 #pragma once
 
 #include <optional>

@@ -5,20 +5,39 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
 namespace {
 
+// Layout files that no host can show, written once for the whole table.
+std::string hostileLayouts() {
+    static const std::string folder = [] {
+        const std::string path = testing::TempDir() + "zarn_hostile_layouts";
+        std::filesystem::create_directories(path);
+        const std::pair<const char*, const char*> files[] = {
+            {"duplicate.zarn_ui", "Button text=a\nButton text=b\n"},
+            {"syntax.zarn_ui", "# fine\nButton text\n"},
+            {"quote.zarn_ui", "Button text=\"open\n"},
+        };
+        for (const auto& [name, text] : files) {
+            std::ofstream(path + "/" + name) << text;
+        }
+        return path;
+    }();
+    return folder;
+}
+
 const Variables variables = {
-    {"components", ZARN_COMPONENTS_DIR},
-    {"probe", HOST_PROBE_PATH},
-    {"null_factory", NULL_FACTORY_PATH},
-    {"not_a_component", NOT_A_COMPONENT_PATH},
+    {"components", ZARN_COMPONENTS_DIR}, {"probe", HOST_PROBE_PATH},
+    {"null_factory", NULL_FACTORY_PATH}, {"not_a_component", NOT_A_COMPONENT_PATH},
+    {"layouts", hostileLayouts()},
 };
 
 // Four lines: a probe placed as "p", and a destination button as "d" in group "g". The
-// first line of each case is line 5.
+// first line of each case is line 5; the scenario's folder is the one of hostileLayouts().
 const std::string prelude = "module probe ${probe}\n"
                             "module ry_dest ${components}/ry_dest/ry_dest\n"
                             "place p probe\n"
@@ -26,7 +45,7 @@ const std::string prelude = "module probe ${probe}\n"
 
 struct BadCase {
     const char* name;
-    const char* lines; // after the prelude
+    std::string lines; // after the prelude
     ScenarioOutcome outcome;
     const char* message; // expected in the output
 };
@@ -99,6 +118,68 @@ const BadCase badCases[] = {
      "warning: p: RR with its first destination after its last"},
     {"registration on no router", "send p \"send=RR 9 1 1\"", ScenarioOutcome::Passed,
      "warning: p: RR on device 9, which is no router of this studio"},
+    {"event on a control the layout lacks", "event d Nothing button=released",
+     ScenarioOutcome::Passed, "host > d           2 event      panel 1 control Nothing"},
+    // Each expect can fail.
+    {"expect reply fails", "query d destination_id\nexpect reply destination_id=2",
+     ScenarioOutcome::Failed,
+     "bad:6: expect failed: the reply is destination_id=1, not destination_id=2"},
+    {"expect sent fails", "send p \"send=ET 1\"\nexpect sent p \"ET 2\"", ScenarioOutcome::Failed,
+     "bad:6: expect failed: p did not send \"ET 2\"; it sent:\n    ET 1"},
+    {"expect not-sent fails", "send p \"send=ET 1\"\nexpect not-sent p \"ET 1\"",
+     ScenarioOutcome::Failed, "bad:6: expect failed: p sent \"ET 1\""},
+    {"expect stream fails on order", "send p \"send=ET 1\"\nexpect stream p \"ET 2\" \"ET 1\"",
+     ScenarioOutcome::Failed,
+     "bad:6: expect failed: p sent:\n    ET 1\n  not:\n    ET 2\n    ET 1"},
+    {"expect stream fails on count", "send p \"send=ET 1\"\nexpect stream p",
+     ScenarioOutcome::Failed, "bad:6: expect failed: p sent:\n    ET 1\n  not: (nothing)"},
+    {"expect called fails", "send p \"send=ET 1\"\nexpect called d", ScenarioOutcome::Failed,
+     "bad:6: expect failed: the host called p, not d"},
+    {"expect registered fails", "router 1\nsend p \"send=RR 1 3 4\"\nexpect registered p 1 3-3",
+     ScenarioOutcome::Failed, "bad:7: expect failed: p is registered on device 1 for 3-4, not 3-3"},
+    {"expect timer fails", "timer p 1\nexpect timer p 1 stopped", ScenarioOutcome::Failed,
+     "bad:6: expect failed: timer 1 of p is running"},
+    {"expect property fails on a missing property", "expect property d Button colour red",
+     ScenarioOutcome::Failed, "bad:5: expect failed: d Button colour is not set, not red"},
+    // Hostile files and lines: an error with the line, never a crash or a silent pass.
+    {"a module name reused while its instance lives",
+     "module m ${probe}\nplace x m\nmodule m ${components}/ry_dest/ry_dest\nsend x hello",
+     ScenarioOutcome::Error, "bad:7: error: a module is loaded as \"m\" already"},
+    {"a layout that is a folder", "send p \"send=PS '2' '/'\"", ScenarioOutcome::Error,
+     "bad:5: error: p shows panel \"2\": \"/\" is a folder, not a layout"},
+    {"a layout that is not there", "send p \"send=PS '2' 'missing.zarn_ui'\"",
+     ScenarioOutcome::Error, "zarn_hostile_layouts/missing.zarn_ui\""},
+    {"a layout with a duplicate control", "send p \"send=PS '2' '${layouts}/duplicate.zarn_ui'\"",
+     ScenarioOutcome::Error, "/duplicate.zarn_ui:2: the control \"Button\" is there already"},
+    {"a layout with a broken line", "send p \"send=PS '2' '${layouts}/syntax.zarn_ui'\"",
+     ScenarioOutcome::Error, "/syntax.zarn_ui:2: \"text\" is no property=value"},
+    {"a layout with an open quote", "send p \"send=PS '2' '${layouts}/quote.zarn_ui'\"",
+     ScenarioOutcome::Error, "/quote.zarn_ui:1: the quote opened at column 13 is not closed"},
+    {"an empty path reads the layout from the scenario's folder", "place q probe path \"\"",
+     ScenarioOutcome::Error, "zarn_hostile_layouts/host_probe.zarn_ui\""},
+    {"a path that PS cannot carry", "place q probe path \"a' 'b\"", ScenarioOutcome::Error,
+     "bad:5: error: the path \"a' 'b\" holds ' ', which a PS command cannot carry"},
+    {"a backslash ends the last line", "show \\", ScenarioOutcome::Error,
+     "bad:5: error: the last line ends in \\, but no line follows"},
+    {"line numbers go on after a continuation", "router 1 \\\n\"Video\"\nfrobnicate",
+     ScenarioOutcome::Error, "bad:7: error: unknown action \"frobnicate\""},
+    {"an unclosed variable", "send p ${probe", ScenarioOutcome::Error,
+     "bad:5: error: the ${ in \"${probe\" is not closed"},
+    {"a NUL byte", std::string("send p a\0b", 10), ScenarioOutcome::Error,
+     "bad:5: error: a NUL byte at column 9"},
+    {"too many rounds", "tick 1000001", ScenarioOutcome::Error,
+     "bad:5: error: tick 1000001: at most 1000000 rounds"},
+    {"idle rounds cost nothing", "tick 1000000\nexpect called", ScenarioOutcome::Passed, ""},
+    {"a negative device", "router -1", ScenarioOutcome::Error,
+     "bad:5: error: device -1: devices count from 0"},
+    {"destination 0", "router 1\nroute 1 0 1", ScenarioOutcome::Error,
+     "bad:6: error: destination 0: destinations count from 1"},
+    {"a negative source", "router 1\nsource 1 -2 x", ScenarioOutcome::Error,
+     "bad:6: error: source -2: sources count from 1"},
+    {"a negative database", "entry 7 -1 1 x", ScenarioOutcome::Error,
+     "bad:5: error: database -1: databases count from 0"},
+    {"a negative timer", "timer p -3", ScenarioOutcome::Error,
+     "bad:5: error: timer -3: timers count from 0"},
 };
 
 class ScenarioErrors : public testing::TestWithParam<BadCase> {};
@@ -106,9 +187,10 @@ class ScenarioErrors : public testing::TestWithParam<BadCase> {};
 TEST_P(ScenarioErrors, AreClearAndNeverCrash) {
     const BadCase& c = GetParam();
     std::ostringstream out;
-    Transcript transcript(out, Transcript::Format::Text, true);
+    // Not quiet: a case may look for a message of the transcript.
+    Transcript transcript(out, Transcript::Format::Text, false);
     const ScenarioOutcome outcome =
-        runScenarioText(prelude + c.lines + "\n", "bad", ".", transcript, variables);
+        runScenarioText(prelude + c.lines + "\n", "bad", hostileLayouts(), transcript, variables);
     EXPECT_EQ(outcome, c.outcome) << out.str();
     EXPECT_NE(out.str().find(c.message), std::string::npos)
         << "expected: " << c.message << "\ngot:\n"
@@ -116,6 +198,14 @@ TEST_P(ScenarioErrors, AreClearAndNeverCrash) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScenarioErrors, testing::ValuesIn(badCases), NameOfCase());
+
+TEST(ScenarioFiles, AFolderIsNoScenario) {
+    std::ostringstream out;
+    Transcript transcript(out, Transcript::Format::Text, true);
+    EXPECT_EQ(runScenarioFile(testing::TempDir(), transcript, variables), ScenarioOutcome::Error);
+    EXPECT_NE(out.str().find("error: a folder, not a scenario file"), std::string::npos)
+        << out.str();
+}
 
 TEST(ScenarioFiles, AMissingFileIsAnError) {
     std::ostringstream out;
