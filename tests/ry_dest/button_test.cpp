@@ -85,6 +85,22 @@ TEST_F(RyDestButton, NotifiesTheStoredDestinationText) {
     caseHost.clearRecord();
     sendControlEvent(*fresh, "1", "Button", "button=released");
     EXPECT_THAT(caseHost.commands(), ElementsAre("TP 'statesheet=' '1' 'Button'", "HN 'select=0'"));
+    // The text as it was set, not its number; "index" with that text selects it.
+    for (const char* destination : {"012", "-1", "7 "}) {
+        askComponent(*fresh, (std::string("destination_id=") + destination).c_str());
+        caseHost.clearRecord();
+        sendControlEvent(*fresh, "1", "Button", "button=released");
+        const std::string notify = std::string("HN 'select=") + destination + "'";
+        EXPECT_THAT(caseHost.commands(), ElementsAre("TP 'statesheet=' '1' 'Button'", notify));
+        caseHost.clearRecord();
+        askComponent(*fresh, (std::string("index=") + destination).c_str());
+        if (std::string(destination) == "-1") {
+            // "-1" deselects, before it is compared with the destination.
+            EXPECT_THAT(caseHost.commands(), ElementsAre("TP 'statesheet=' '1' 'Button'"));
+        } else {
+            EXPECT_THAT(caseHost.commands(), ElementsAre("TP 'statesheet=' '1' 'Button'", notify));
+        }
+    }
     fresh.reset();
 }
 

@@ -157,6 +157,15 @@ TEST_F(RyDestRouting, TallyLabelsKeepTheirTextsOverACrosspointTableChange) {
     EXPECT_THAT(sent(), ElementsAre("TP 'text=new' '1' 'Aud'"));
 }
 
+TEST_F(RyDestRouting, AMatrixChangeDropsOnlyWhatIsRegistered) {
+    // Set, but nothing registered on it yet: there is nothing to drop.
+    set("video_matrix_id=1");
+    set("audio_matrix_id=2");
+    set("video_matrix_id=3");
+    set("audio_matrix_id=4");
+    EXPECT_THAT(sent(), IsEmpty());
+}
+
 TEST_F(RyDestRouting, NameTableWithoutADestinationSendsNothing) {
     set("package_name_id=7");
     EXPECT_THAT(sent(), IsEmpty());

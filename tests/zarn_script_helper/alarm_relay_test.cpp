@@ -34,6 +34,8 @@ const AlarmControl alarmControls[] = {
     {"alm_e", "value=", false},
     {"alm_n", "value=-1", true},
     {"alm_5", "value=5", false},
+    {"alm_4", "value=4", false},
+    {"alm_6", "value=6", true},
     {"alm_2", "value=2", false},
     // Names another property: reads as "", so nothing is written (and a debug line).
     {"alm_w", "Value=1", false},

@@ -69,6 +69,8 @@ TEST(ZarnStringNumbers, IntConstructorAndComparison) {
         {7, '0', 3, 10, "007"},
         {7, 0, 3, 10, "  7"},
         {255, 0, 0, 16, "ff"},
+        {71, 0, 0, 36, "1z"},
+        {-35, 0, 0, 36, "-z"},
         {5, 0, 0, 2, "101"},
         {12, 0, 0, 99, "12"},
         {123, '0', 2, 10, "123"},
@@ -232,6 +234,12 @@ TEST(ZarnStringStorage, CopiesMovesAndAppendsAcrossTheInlineLimit) {
         zarn_string target("a longer text than the inline storage holds");
         target = std::move(moved);
         EXPECT_STREQ(target, expected.c_str()) << length;
+        EXPECT_EQ(moved.length(), 0u) << "a string moved from by assignment is empty";
+        zarn_string small("s");
+        zarn_string source(expected.c_str());
+        small = std::move(source);
+        EXPECT_STREQ(small, expected.c_str()) << length;
+        EXPECT_STREQ(source, "") << "moved into a string with less room, at " << length;
         const zarn_string& same = target;
         target = same; // self-assignment keeps the text
         EXPECT_STREQ(target, expected.c_str()) << length;
