@@ -44,25 +44,23 @@ inline void copy(char* to, const char* from, std::size_t length) noexcept {
     case n:                                                                                        \
         copyFixed<n>(to, from);                                                                    \
         return;
+    // clang-format off
     switch (length) {
-        ZARN_SHORT_COPY_CASE(0)
-        ZARN_SHORT_COPY_CASE(1) ZARN_SHORT_COPY_CASE(2) ZARN_SHORT_COPY_CASE(3)
-            ZARN_SHORT_COPY_CASE(4) ZARN_SHORT_COPY_CASE(5) ZARN_SHORT_COPY_CASE(6)
-                ZARN_SHORT_COPY_CASE(7) ZARN_SHORT_COPY_CASE(8) ZARN_SHORT_COPY_CASE(9)
-                    ZARN_SHORT_COPY_CASE(10) ZARN_SHORT_COPY_CASE(11) ZARN_SHORT_COPY_CASE(12)
-                        ZARN_SHORT_COPY_CASE(13) ZARN_SHORT_COPY_CASE(14) ZARN_SHORT_COPY_CASE(15)
-                            ZARN_SHORT_COPY_CASE(16) ZARN_SHORT_COPY_CASE(17)
-                                ZARN_SHORT_COPY_CASE(18) ZARN_SHORT_COPY_CASE(19)
-                                    ZARN_SHORT_COPY_CASE(20) ZARN_SHORT_COPY_CASE(21)
-                                        ZARN_SHORT_COPY_CASE(22) ZARN_SHORT_COPY_CASE(23)
-                                            ZARN_SHORT_COPY_CASE(24) ZARN_SHORT_COPY_CASE(25)
-                                                ZARN_SHORT_COPY_CASE(26) ZARN_SHORT_COPY_CASE(27)
-                                                    ZARN_SHORT_COPY_CASE(28)
-                                                        ZARN_SHORT_COPY_CASE(29)
-                                                            ZARN_SHORT_COPY_CASE(30)
-                                                                ZARN_SHORT_COPY_CASE(31) default
-            : std::memcpy(to, from, length);
+        ZARN_SHORT_COPY_CASE(0)  ZARN_SHORT_COPY_CASE(1)  ZARN_SHORT_COPY_CASE(2)
+        ZARN_SHORT_COPY_CASE(3)  ZARN_SHORT_COPY_CASE(4)  ZARN_SHORT_COPY_CASE(5)
+        ZARN_SHORT_COPY_CASE(6)  ZARN_SHORT_COPY_CASE(7)  ZARN_SHORT_COPY_CASE(8)
+        ZARN_SHORT_COPY_CASE(9)  ZARN_SHORT_COPY_CASE(10) ZARN_SHORT_COPY_CASE(11)
+        ZARN_SHORT_COPY_CASE(12) ZARN_SHORT_COPY_CASE(13) ZARN_SHORT_COPY_CASE(14)
+        ZARN_SHORT_COPY_CASE(15) ZARN_SHORT_COPY_CASE(16) ZARN_SHORT_COPY_CASE(17)
+        ZARN_SHORT_COPY_CASE(18) ZARN_SHORT_COPY_CASE(19) ZARN_SHORT_COPY_CASE(20)
+        ZARN_SHORT_COPY_CASE(21) ZARN_SHORT_COPY_CASE(22) ZARN_SHORT_COPY_CASE(23)
+        ZARN_SHORT_COPY_CASE(24) ZARN_SHORT_COPY_CASE(25) ZARN_SHORT_COPY_CASE(26)
+        ZARN_SHORT_COPY_CASE(27) ZARN_SHORT_COPY_CASE(28) ZARN_SHORT_COPY_CASE(29)
+        ZARN_SHORT_COPY_CASE(30) ZARN_SHORT_COPY_CASE(31)
+    default:
+        std::memcpy(to, from, length);
     }
+    // clang-format on
 #undef ZARN_SHORT_COPY_CASE
 }
 
