@@ -3,28 +3,29 @@
 #include "host_command.h"
 #include "layout.h"
 
-#include <vector>
+#include <string_view>
 
 namespace {
 
 // A poll of more destinations than this is cut to this many, with a warning.
 constexpr long long maxPolledDestinations = 1024;
 
-void missing(StudioState& studio, const Instance& instance, const std::string& word,
-             Panels::Found found, const std::string& panel, const std::string& control) {
-    studio.transcript.warning(instance.name, word + " for " +
-                                                 (found == Panels::Found::NoPanel
-                                                      ? "unknown panel \"" + panel + "\""
-                                                      : "unknown control \"" + control +
-                                                            "\" on panel \"" + panel + "\""));
+void missing(StudioState& studio, const Instance& instance, std::string_view word,
+             Panels::Found found, std::string_view panel, std::string_view control) {
+    const std::string where = "panel \"" + std::string(panel) + "\"";
+    studio.transcript.warning(
+        instance.name, std::string(word) + " for " +
+                           (found == Panels::Found::NoPanel
+                                ? "unknown " + where
+                                : "unknown control \"" + std::string(control) + "\" on " + where));
 }
 
 void* setProperty(StudioState& studio, Instance& instance, const std::string& text,
                   const HostCommand& command) {
-    const std::vector<std::string>& fields = command.fields;
+    const auto& fields = command.fields;
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text);
     const std::size_t equals = fields[0].find('=');
-    if (equals == std::string::npos) {
+    if (equals == std::string_view::npos) {
         studio.transcript.warning(instance.name, "TP without property=value: " + text);
         return nullptr;
     }
@@ -38,7 +39,7 @@ void* setProperty(StudioState& studio, Instance& instance, const std::string& te
 
 void* readControls(StudioState& studio, Instance& instance, const std::string& text,
                    const HostCommand& command) {
-    const std::vector<std::string>& fields = command.fields;
+    const auto& fields = command.fields;
     const bool get = command.word == "TG";
     std::string reply;
     const Panels::Found found = get ? instance.panels.get(fields[0], fields[1], fields[2], reply)
@@ -53,7 +54,7 @@ void* readControls(StudioState& studio, Instance& instance, const std::string& t
     return studio.ledger.handOut(instance.id, text, reply);
 }
 
-bool isRelative(const std::string& path) {
+bool isRelative(std::string_view path) {
     return path.empty() ||
            !(path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
 }
@@ -62,34 +63,36 @@ bool isRelative(const std::string& path) {
 // at its line.
 void* showPanel(StudioState& studio, Instance& instance, const std::string& text,
                 const HostCommand& command) {
-    const std::vector<std::string>& fields = command.fields;
+    const auto& fields = command.fields;
     // A relative path starts in the scenario's folder, as a module's path does.
     const bool relative = isRelative(fields[1]);
-    const std::string path = relative ? studio.folder + "/" + fields[1] : fields[1];
+    const std::string path =
+        relative ? studio.folder + "/" + std::string(fields[1]) : std::string(fields[1]);
     const Layout layout = loadLayout(path);
     if (!layout.error.empty()) {
         studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text, "no reply");
         if (studio.error.empty()) {
-            studio.error = instance.name + " shows panel \"" + fields[0] + "\": " + layout.error;
+            studio.error =
+                instance.name + " shows panel \"" + std::string(fields[0]) + "\": " + layout.error;
         }
         return nullptr;
     }
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text,
                                     "shown, " + std::to_string(layout.controls.size()) +
                                         " controls" + (relative ? ", from " + path : ""));
-    instance.panels.show(fields[0], layout.controls);
+    instance.panels.show(std::string(fields[0]), layout.controls);
     return studio.shownReply;
 }
 
 void* notifyParent(StudioState& studio, Instance& instance, const std::string& text,
                    const HostCommand& command) {
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text);
-    const DestinationGroups::Answer answer =
-        studio.groups.notified(instance.group, command.fields[0]);
+    const std::string message(command.fields[0]);
+    const DestinationGroups::Answer answer = studio.groups.notified(instance.group, message);
     if (answer.kind == DestinationGroups::Answer::Kind::Broadcast) {
         postToGroup(studio, instance.group, answer.text);
     } else if (answer.kind == DestinationGroups::Answer::Kind::Echo) {
-        studio.transcript.note("group " + instance.group + ": " + command.fields[0] + " from " +
+        studio.transcript.note("group " + instance.group + ": " + message + " from " +
                                instance.name + " is its selection already: not passed on");
     }
     return nullptr;
@@ -97,9 +100,9 @@ void* notifyParent(StudioState& studio, Instance& instance, const std::string& t
 
 // The command as the transcript shows it: the numbers as the host read them.
 std::string numericText(const HostCommand& command) {
-    std::string text = command.word;
-    for (int number : command.numbers) {
-        text += " " + std::to_string(number);
+    std::string text(command.word);
+    for (std::size_t i = 0; i < command.numberCount; ++i) {
+        text += " " + std::to_string(command.numbers[i]);
     }
     if (command.add) {
         text += " 'ADD'";
@@ -108,7 +111,7 @@ std::string numericText(const HostCommand& command) {
 }
 
 void* readDatabase(StudioState& studio, Instance& instance, const HostCommand& command) {
-    const std::vector<int>& n = command.numbers;
+    const auto& n = command.numbers;
     const std::string text = numericText(command);
     const std::optional<std::string> entry = studio.databases.get(n[0], n[1], n[2]);
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, text,
@@ -118,8 +121,8 @@ void* readDatabase(StudioState& studio, Instance& instance, const HostCommand& c
 
 // Checks a range command ("RR", "RP"); false when it is to be ignored.
 bool rangeUsable(StudioState& studio, const Instance& instance, const HostCommand& command) {
-    const std::vector<int>& n = command.numbers;
-    const std::string& word = command.word;
+    const auto& n = command.numbers;
+    const std::string word(command.word);
     if (n[1] > n[2]) {
         studio.transcript.warning(instance.name,
                                   word + " with its first destination after its last");
@@ -134,7 +137,7 @@ bool rangeUsable(StudioState& studio, const Instance& instance, const HostComman
 }
 
 void poll(StudioState& studio, const Instance& instance, const HostCommand& command) {
-    const std::vector<int>& n = command.numbers;
+    const auto& n = command.numbers;
     long long last = n[2];
     if (last - n[1] + 1 > maxPolledDestinations) {
         last = n[1] + maxPolledDestinations - 1;
@@ -152,8 +155,8 @@ void* routerCommand(StudioState& studio, Instance& instance, const HostCommand& 
     if (command.word == "RN") {
         return readDatabase(studio, instance, command);
     }
-    const std::vector<int>& n = command.numbers;
-    const std::string& word = command.word;
+    const auto& n = command.numbers;
+    const std::string word(command.word);
     studio.transcript.fromComponent(instance.name, zarn_kind_host_command, numericText(command));
     if ((word == "RR" || word == "RP") && !rangeUsable(studio, instance, command)) {
         return nullptr;
@@ -184,7 +187,7 @@ void* interpretCommand(StudioState& studio, Instance& instance, const std::strin
         return nullptr;
     }
     const HostCommand& command = *parsed.command;
-    if (command.fields.empty()) {
+    if (!command.quoted()) {
         return routerCommand(studio, instance, command);
     }
     if (command.word == "TP") {

@@ -53,9 +53,6 @@ bool Instances::usesModule(const std::string& module) const {
 }
 
 void Instances::beginAction() {
-    for (int id : sentInAction_) {
-        all_[static_cast<std::size_t>(id)]->sentDuringAction.clear();
-    }
     sentInAction_.clear();
     for (int id : calledInAction_) {
         calledNow_[static_cast<std::size_t>(id)] = false;
@@ -74,9 +71,16 @@ void Instances::called(const Instance& instance) {
     }
 }
 
-void Instances::sent(Instance& instance, const std::string& text) {
-    if (instance.sentDuringAction.empty()) {
-        sentInAction_.push_back(instance.id);
+void Instances::sent(const Instance& instance, const std::string& text) {
+    sentInAction_.emplace_back(instance.id, text);
+}
+
+std::vector<std::string> Instances::sentInAction(const Instance& instance) const {
+    std::vector<std::string> texts;
+    for (const auto& [id, text] : sentInAction_) {
+        if (id == instance.id) {
+            texts.push_back(text);
+        }
     }
-    instance.sentDuringAction.push_back(text);
+    return texts;
 }

@@ -24,7 +24,6 @@ struct Instance {
     Panels panels;
     // The key=value properties the parent has sent it, last value per key.
     std::map<std::string, std::string> properties;
-    std::vector<std::string> sentDuringAction;
 };
 
 class Instances {
@@ -48,10 +47,12 @@ public:
     const std::vector<std::unique_ptr<Instance>>& all() const { return all_; }
     bool usesModule(const std::string& module) const;
 
-    // The command texts of the current action: the action's start forgets those of the
-    // instances that sent anything in the last one, and no other.
+    // The command texts of the current action, kept in one log in the order they came:
+    // the action's start forgets the last one's.
     void beginAction();
-    void sent(Instance& instance, const std::string& text);
+    void sent(const Instance& instance, const std::string& text);
+    // What the instance sent in the current action, in order.
+    std::vector<std::string> sentInAction(const Instance& instance) const;
     // The host calls into the instance's component.
     void called(const Instance& instance);
     // The instances the host called in the current action, in the order of the first
@@ -60,10 +61,10 @@ public:
 
 private:
     std::vector<std::unique_ptr<Instance>> all_;
-    std::unordered_map<std::string, int> live_;        // name to id
-    std::unordered_map<std::string, int> newest_;      // name to id
-    std::unordered_map<std::string, int> moduleUsers_; // live instances of each module
-    std::vector<int> sentInAction_;
+    std::unordered_map<std::string, int> live_;             // name to id
+    std::unordered_map<std::string, int> newest_;           // name to id
+    std::unordered_map<std::string, int> moduleUsers_;      // live instances of each module
+    std::vector<std::pair<int, std::string>> sentInAction_; // instance id, command text
     std::vector<int> calledInAction_;
     std::vector<bool> calledNow_; // by id: called in the current action
 };

@@ -7,10 +7,24 @@
 #include <sstream>
 #include <unordered_set>
 
-std::size_t Control::position(const std::string& name) const {
-    if (!index_.empty()) {
-        const auto found = index_.find(name);
-        return found != index_.end() ? found->second : properties_.size();
+Control::Control(const Control& other)
+    : id(other.id), properties_(other.properties_),
+      index_(other.index_
+                 ? std::make_unique<std::unordered_map<std::string, std::size_t>>(*other.index_)
+                 : nullptr) {}
+
+Control& Control::operator=(const Control& other) {
+    if (this != &other) {
+        Control copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+std::size_t Control::position(std::string_view name) const {
+    if (index_) {
+        const auto found = index_->find(std::string(name));
+        return found != index_->end() ? found->second : properties_.size();
     }
     for (std::size_t i = 0; i < properties_.size(); ++i) {
         if (properties_[i].first == name) {
@@ -20,23 +34,24 @@ std::size_t Control::position(const std::string& name) const {
     return properties_.size();
 }
 
-const std::string* Control::find(const std::string& name) const {
+const std::string* Control::find(std::string_view name) const {
     const std::size_t at = position(name);
     return at != properties_.size() ? &properties_[at].second : nullptr;
 }
 
-void Control::set(const std::string& name, const std::string& value) {
+void Control::set(std::string_view name, std::string_view value) {
     const std::size_t at = position(name);
     if (at != properties_.size()) {
         properties_[at].second = value;
         return;
     }
-    properties_.emplace_back(name, value);
-    if (!index_.empty()) {
-        index_.emplace(name, at);
+    properties_.emplace_back(std::string(name), std::string(value));
+    if (index_) {
+        index_->emplace(std::string(name), at);
     } else if (properties_.size() > scanned) {
+        index_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
         for (std::size_t i = 0; i < properties_.size(); ++i) {
-            index_.emplace(properties_[i].first, i);
+            index_->emplace(properties_[i].first, i);
         }
     }
 }

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -23,6 +25,11 @@ class Control {
 public:
     Control() = default;
     explicit Control(std::string controlId) : id(std::move(controlId)) {}
+    Control(const Control& other);
+    Control& operator=(const Control& other);
+    Control(Control&&) noexcept = default;
+    Control& operator=(Control&&) noexcept = default;
+    ~Control() = default;
 
     std::string id;
 
@@ -30,16 +37,18 @@ public:
     const std::vector<std::pair<std::string, std::string>>& properties() const {
         return properties_;
     }
-    const std::string* find(const std::string& name) const;
-    void set(const std::string& name, const std::string& value);
+    const std::string* find(std::string_view name) const;
+    void set(std::string_view name, std::string_view value);
 
 private:
     // Controls with more properties than this index them.
     static constexpr std::size_t scanned = 8;
     // Where the property stands; properties_.size() when it is not there.
-    std::size_t position(const std::string& name) const;
+    std::size_t position(std::string_view name) const;
     std::vector<std::pair<std::string, std::string>> properties_;
-    std::unordered_map<std::string, std::size_t> index_;
+    // Name to position, once there are more than `scanned`; out of line, so that the
+    // usual small control stays small.
+    std::unique_ptr<std::unordered_map<std::string, std::size_t>> index_;
 };
 
 struct Layout {

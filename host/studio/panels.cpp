@@ -1,8 +1,8 @@
 #include "panels.h"
 
-std::size_t Panel::position(const std::string& controlId) const {
+std::size_t Panel::position(std::string_view controlId) const {
     if (controls.size() > scanned) {
-        const auto found = index.find(controlId);
+        const auto found = index.find(std::string(controlId));
         return found != index.end() ? found->second : controls.size();
     }
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -13,12 +13,12 @@ std::size_t Panel::position(const std::string& controlId) const {
     return controls.size();
 }
 
-Control* Panel::control(const std::string& controlId) {
+Control* Panel::control(std::string_view controlId) {
     const std::size_t at = position(controlId);
     return at != controls.size() ? &controls[at] : nullptr;
 }
 
-const Control* Panel::control(const std::string& controlId) const {
+const Control* Panel::control(std::string_view controlId) const {
     const std::size_t at = position(controlId);
     return at != controls.size() ? &controls[at] : nullptr;
 }
@@ -38,8 +38,8 @@ void Panels::show(const std::string& id, std::vector<Control> controls) {
     }
 }
 
-Panels::Found Panels::set(const std::string& panelId, const std::string& controlId,
-                          const std::string& property, const std::string& value) {
+Panels::Found Panels::set(std::string_view panelId, std::string_view controlId,
+                          std::string_view property, std::string_view value) {
     Panel* target = panel(panelId);
     if (target == nullptr) {
         return Found::NoPanel;
@@ -52,8 +52,8 @@ Panels::Found Panels::set(const std::string& panelId, const std::string& control
     return Found::Yes;
 }
 
-Panels::Found Panels::get(const std::string& panelId, const std::string& controlId,
-                          const std::string& property, std::string& reply) const {
+Panels::Found Panels::get(std::string_view panelId, std::string_view controlId,
+                          std::string_view property, std::string& reply) const {
     const Panel* target = panel(panelId);
     if (target == nullptr) {
         return Found::NoPanel;
@@ -70,11 +70,15 @@ Panels::Found Panels::get(const std::string& panelId, const std::string& control
         return Found::Yes;
     }
     const std::string* value = control->find(property);
-    reply = property + "=" + (value != nullptr ? *value : "");
+    reply.assign(property);
+    reply += "=";
+    if (value != nullptr) {
+        reply += *value;
+    }
     return Found::Yes;
 }
 
-Panels::Found Panels::list(const std::string& panelId, const std::string& prefix,
+Panels::Found Panels::list(std::string_view panelId, std::string_view prefix,
                            std::string& reply) const {
     const Panel* target = panel(panelId);
     if (target == nullptr) {
@@ -89,7 +93,7 @@ Panels::Found Panels::list(const std::string& panelId, const std::string& prefix
     return Found::Yes;
 }
 
-const Control* Panels::control(const std::string& id) const {
+const Control* Panels::control(std::string_view id) const {
     for (const Panel& shown : panels_) {
         if (const Control* found = shown.control(id)) {
             return found;
@@ -98,7 +102,7 @@ const Control* Panels::control(const std::string& id) const {
     return nullptr;
 }
 
-Panel* Panels::panel(const std::string& id) {
+Panel* Panels::panel(std::string_view id) {
     for (Panel& shown : panels_) {
         if (shown.id == id) {
             return &shown;
@@ -107,7 +111,7 @@ Panel* Panels::panel(const std::string& id) {
     return nullptr;
 }
 
-const Panel* Panels::panel(const std::string& id) const {
+const Panel* Panels::panel(std::string_view id) const {
     for (const Panel& shown : panels_) {
         if (shown.id == id) {
             return &shown;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -18,10 +19,10 @@ struct Panel {
     std::unordered_map<std::string, std::size_t> index;
     static constexpr std::size_t scanned = 8;
 
-    Control* control(const std::string& controlId);
-    const Control* control(const std::string& controlId) const;
+    Control* control(std::string_view controlId);
+    const Control* control(std::string_view controlId) const;
     // Where the control stands; controls.size() when it is not there.
-    std::size_t position(const std::string& controlId) const;
+    std::size_t position(std::string_view controlId) const;
 };
 
 class Panels {
@@ -31,21 +32,21 @@ public:
     // Shows `controls` as panel `id`, in place of what that panel showed before.
     void show(const std::string& id, std::vector<Control> controls);
     // Sets one property ("TP").
-    Found set(const std::string& panel, const std::string& control, const std::string& property,
-              const std::string& value);
+    Found set(std::string_view panel, std::string_view control, std::string_view property,
+              std::string_view value);
     // "property=value", or every property of the control for "all", one a line ("TG").
     // A property the control does not have reads as empty.
-    Found get(const std::string& panel, const std::string& control, const std::string& property,
+    Found get(std::string_view panel, std::string_view control, std::string_view property,
               std::string& reply) const;
     // The ids of the panel's controls that start with `prefix`, comma-separated ("XI").
-    Found list(const std::string& panel, const std::string& prefix, std::string& reply) const;
+    Found list(std::string_view panel, std::string_view prefix, std::string& reply) const;
 
-    const Control* control(const std::string& control) const; // on any panel, first shown first
+    const Control* control(std::string_view control) const; // on any panel, first shown first
     const std::vector<Panel>& all() const { return panels_; }
 
 private:
-    Panel* panel(const std::string& id);
-    const Panel* panel(const std::string& id) const;
+    Panel* panel(std::string_view id);
+    const Panel* panel(std::string_view id) const;
 
     std::vector<Panel> panels_;
 };

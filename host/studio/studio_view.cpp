@@ -14,7 +14,8 @@ bool StudioView::known(const std::string& name) const {
 
 std::vector<std::string> StudioView::sentDuringAction(const std::string& name) const {
     const Instance* instance = studio_.instances.newest(name);
-    return instance != nullptr ? instance->sentDuringAction : std::vector<std::string>{};
+    return instance != nullptr ? studio_.instances.sentInAction(*instance)
+                               : std::vector<std::string>{};
 }
 
 std::vector<std::string> StudioView::calledDuringAction() const {

@@ -23,87 +23,119 @@ struct NumericForm {
 const NumericForm numericForms[] = {{"RN", 3}, {"RR", 3}, {"RU", 1},
                                     {"RP", 3}, {"ET", 1}, {"AS", 0}};
 
-std::vector<std::string> splitAt(const std::string& text, const std::string& separator) {
-    std::vector<std::string> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t found = text.find(separator, start);
-        if (found == std::string::npos) {
-            pieces.push_back(text.substr(start));
-            return pieces;
-        }
-        pieces.push_back(text.substr(start, found - start));
-        start = found + separator.size();
-    }
-}
+constexpr std::string_view separator = "' '";
 
-// Joins pieces [first, last) back with the separator they were cut at.
-std::string joined(const std::vector<std::string>& pieces, std::size_t first, std::size_t last) {
-    std::string text;
-    for (std::size_t i = first; i < last; ++i) {
-        text += (i == first ? "" : "' '") + pieces[i];
-    }
-    return text;
-}
-
-ParsedHostCommand parseQuoted(const QuotedForm& form, const std::string& text) {
+ParsedHostCommand refused(std::string error) {
     ParsedHostCommand parsed;
-    const std::string opening = std::string(form.word) + " '";
-    if (text.size() < opening.size() + 1 || text.compare(0, opening.size(), opening) != 0 ||
-        text.back() != '\'') {
-        parsed.error = std::string(form.word) + " wants its fields in single quotes";
-        return parsed;
-    }
-    std::vector<std::string> pieces =
-        splitAt(text.substr(opening.size(), text.size() - opening.size() - 1), "' '");
-    if (pieces.size() < form.minFields) {
-        parsed.error = std::string(form.word) + " wants " + std::to_string(form.minFields) +
-                       " fields, not " + std::to_string(pieces.size());
-        return parsed;
-    }
-    const std::size_t fields = pieces.size() < form.maxFields ? pieces.size() : form.maxFields;
-    const std::size_t extra = pieces.size() - fields;
-    HostCommand command;
-    command.word = form.word;
-    for (std::size_t field = 0, piece = 0; field < fields; ++field) {
-        const std::size_t take = field == form.freeField ? extra + 1 : 1;
-        command.fields.push_back(joined(pieces, piece, piece + take));
-        piece += take;
-    }
-    parsed.command = std::move(command);
+    parsed.error = std::move(error);
     return parsed;
 }
 
-ParsedHostCommand parseNumeric(const NumericForm& form, const std::string& text) {
-    ParsedHostCommand parsed;
-    std::vector<std::string> words = splitAt(text, " ");
-    HostCommand command;
-    command.word = form.word;
-    if (command.word == "RR" && words.size() == form.numbers + 2 && words.back() == "'ADD'") {
-        command.add = true;
-        words.pop_back();
-    }
-    if (words.size() != form.numbers + 1) {
-        parsed.error =
-            std::string(form.word) + " wants " + std::to_string(form.numbers) + " number(s)";
-        return parsed;
-    }
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        const std::optional<int> number = parseInt(words[i]);
-        if (!number) {
-            parsed.error = std::string(form.word) + ": \"" + words[i] + "\" is not a number";
-            return parsed;
+// The body's pieces are what lies between the separators found left to right. The
+// pieces [first, last) as one view: they lie side by side in the body.
+struct Pieces {
+    std::string_view body;
+    std::size_t count = 0;
+    // Where piece i starts and ends, for the first and the last few pieces.
+    static constexpr std::size_t kept = HostCommand::maxParts;
+    std::size_t firstStarts[kept] = {};
+    std::size_t firstEnds[kept] = {};
+    std::size_t lastStarts[kept] = {};
+    std::size_t lastEnds[kept] = {};
+
+    explicit Pieces(std::string_view text) : body(text) {
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t found = body.find(separator, start);
+            const std::size_t end = found == std::string_view::npos ? body.size() : found;
+            if (count < kept) {
+                firstStarts[count] = start;
+                firstEnds[count] = end;
+            }
+            lastStarts[count % kept] = start;
+            lastEnds[count % kept] = end;
+            ++count;
+            if (found == std::string_view::npos) {
+                return;
+            }
+            start = found + separator.size();
         }
-        command.numbers.push_back(*number);
     }
-    parsed.command = std::move(command);
+    std::size_t startOf(std::size_t piece) const {
+        return piece < kept ? firstStarts[piece] : lastStarts[piece % kept];
+    }
+    std::size_t endOf(std::size_t piece) const {
+        return piece < kept ? firstEnds[piece] : lastEnds[piece % kept];
+    }
+    std::string_view joined(std::size_t first, std::size_t last) const {
+        return body.substr(startOf(first), endOf(last - 1) - startOf(first));
+    }
+};
+
+ParsedHostCommand parseQuoted(const QuotedForm& form, std::string_view text) {
+    const std::string word = form.word;
+    const std::size_t opening = word.size() + 2; // the word, " '"
+    if (text.size() < opening + 1 || text.substr(word.size(), 2) != " '" || text.back() != '\'') {
+        return refused(word + " wants its fields in single quotes");
+    }
+    const Pieces pieces(text.substr(opening, text.size() - opening - 1));
+    if (pieces.count < form.minFields) {
+        return refused(word + " wants " + std::to_string(form.minFields) + " fields, not " +
+                       std::to_string(pieces.count));
+    }
+    const std::size_t fields = pieces.count < form.maxFields ? pieces.count : form.maxFields;
+    const std::size_t extra = pieces.count - fields;
+    HostCommand command;
+    command.word = text.substr(0, word.size());
+    for (std::size_t field = 0, piece = 0; field < fields; ++field) {
+        const std::size_t take = field == form.freeField ? extra + 1 : 1;
+        command.fields[field] = pieces.joined(piece, piece + take);
+        piece += take;
+    }
+    command.fieldCount = fields;
+    ParsedHostCommand parsed;
+    parsed.command = command;
+    return parsed;
+}
+
+ParsedHostCommand parseNumeric(const NumericForm& form, std::string_view text) {
+    const std::string word = form.word;
+    HostCommand command;
+    command.word = text.substr(0, word.size());
+    std::string_view rest = text.substr(word.size());
+    if (word == "RR" && rest.size() >= 6 && rest.substr(rest.size() - 6) == " 'ADD'") {
+        command.add = true;
+        rest.remove_suffix(6);
+    }
+    // Each number after one blank.
+    std::size_t count = 0;
+    while (!rest.empty()) {
+        if (rest[0] != ' ' || count == form.numbers) {
+            return refused(word + " wants " + std::to_string(form.numbers) + " number(s)");
+        }
+        rest.remove_prefix(1);
+        const std::size_t blank = rest.find(' ');
+        const std::string_view number = rest.substr(0, blank);
+        const std::optional<int> value = parseInt(number);
+        if (!value) {
+            return refused(word + ": \"" + std::string(number) + "\" is not a number");
+        }
+        command.numbers[count++] = *value;
+        rest.remove_prefix(number.size());
+    }
+    if (count != form.numbers) {
+        return refused(word + " wants " + std::to_string(form.numbers) + " number(s)");
+    }
+    command.numberCount = count;
+    ParsedHostCommand parsed;
+    parsed.command = command;
     return parsed;
 }
 
 } // namespace
 
-ParsedHostCommand parseHostCommand(const std::string& text) {
-    const std::string word = text.substr(0, text.find(' '));
+ParsedHostCommand parseHostCommand(std::string_view text) {
+    const std::string_view word = text.substr(0, text.find(' '));
     for (const QuotedForm& form : quotedForms) {
         if (word == form.word) {
             return parseQuoted(form, text);
@@ -114,7 +146,5 @@ ParsedHostCommand parseHostCommand(const std::string& text) {
             return parseNumeric(form, text);
         }
     }
-    ParsedHostCommand unknown;
-    unknown.error = "unknown command \"" + word + "\"";
-    return unknown;
+    return refused("unknown command \"" + std::string(word) + "\"");
 }

@@ -1,8 +1,6 @@
 #include "tokens.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 
 namespace {
 
@@ -109,14 +107,27 @@ std::string quoteWord(const std::string& text) {
     return quoted + "\"";
 }
 
-std::optional<int> parseInt(const std::string& text) {
-    if (text.empty() || isBlank(text[0])) {
+std::optional<int> parseInt(std::string_view text) {
+    std::size_t at = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        at = 1;
+    }
+    if (at == text.size()) {
         return std::nullopt;
     }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size() || value < INT_MIN || value > INT_MAX) {
+    long long value = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[at] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            return std::nullopt;
+        }
+    }
+    value = negative ? -value : value;
+    if (value < INT_MIN || value > INT_MAX) {
         return std::nullopt;
     }
     return static_cast<int>(value);

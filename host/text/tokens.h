@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct Tokens {
@@ -21,5 +22,6 @@ Tokens tokenize(const std::string& line);
 // `text` in the form tokenize reads back as one word: quoted when it must be.
 std::string quoteWord(const std::string& text);
 
-// The whole of `text` as a signed 32-bit decimal number, or nothing.
-std::optional<int> parseInt(const std::string& text);
+// The whole of `text` as a signed 32-bit decimal number, or nothing: an optional sign and
+// one or more digits, nothing else ("+7", "-12", "007"; not "", " 1", "1.5", "0x10").
+std::optional<int> parseInt(std::string_view text);
