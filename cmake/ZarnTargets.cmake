@@ -8,71 +8,31 @@ else()
 endif()
 option(ZARN_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ${zarn_werror_default})
 
-add_library(zarn_warnings INTERFACE)
-if(MSVC)
-    target_compile_options(zarn_warnings INTERFACE /W4 $<$<BOOL:${ZARN_WARNINGS_AS_ERRORS}>:/WX>)
-else()
-    target_compile_options(zarn_warnings INTERFACE -Wall -Wextra -Wpedantic
-                           $<$<BOOL:${ZARN_WARNINGS_AS_ERRORS}>:-Werror>)
-endif()
-
 # Sanitizers for every target of the project, such as "address,undefined"; empty for none.
 set(ZARN_SANITIZERS "" CACHE STRING "Sanitizers to build every target with (-fsanitize=...)")
-add_library(zarn_sanitizers INTERFACE)
-if(ZARN_SANITIZERS)
-    target_compile_options(zarn_sanitizers INTERFACE
-        -fsanitize=${ZARN_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
-    target_link_options(zarn_sanitizers INTERFACE -fsanitize=${ZARN_SANITIZERS})
-endif()
 
 # C++17 without compiler extensions, hidden symbols unless exported on purpose, the
-# project's warnings, and its sanitizers.
+# project's warnings, and its sanitizers. The options are the target's own (not linked in
+# from a helper target), so that an installed target carries none of them.
 function(zarn_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_17)
     set_target_properties(${target} PROPERTIES
         CXX_EXTENSIONS OFF
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
-    target_link_libraries(${target} PRIVATE zarn_warnings zarn_sanitizers)
-endfunction()
-
-# zarn_add_component(<name> SOURCES <files...> [LAYOUT <file>])
-# A loadable component module: <name>.so (<name>.dll on Windows), with no "lib" prefix,
-# exporting only load_zarn_client_script, finding the shared libraries it imports beside
-# it or in the build tree, and with its layout file, if any, copied beside it. Its code is
-# also the object library <name>_objects, for programs that link a component in (fuzzers).
-set(ZARN_COMPONENT_EXPORTS ${CMAKE_CURRENT_LIST_DIR}/component_exports.map)
-function(zarn_add_component name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "LAYOUT" "SOURCES")
-    add_library(${name}_objects OBJECT ${arg_SOURCES})
-    zarn_target_defaults(${name}_objects)
-    set_target_properties(${name}_objects PROPERTIES POSITION_INDEPENDENT_CODE ON)
-    target_include_directories(${name}_objects PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name}_objects PUBLIC zarn_script_helper)
-
-    add_library(${name} MODULE $<TARGET_OBJECTS:${name}_objects>)
-    zarn_target_defaults(${name})
-    target_link_libraries(${name} PRIVATE zarn_script_helper)
-    set_target_properties(${name} PROPERTIES
-        PREFIX ""
-        BUILD_RPATH "$ORIGIN"
-        INSTALL_RPATH "$ORIGIN")
-    if(NOT WIN32 AND NOT APPLE)
-        target_link_options(${name} PRIVATE "LINKER:--version-script=${ZARN_COMPONENT_EXPORTS}")
-        set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${ZARN_COMPONENT_EXPORTS})
-        # Every symbol resolved at link time; a sanitizer runtime, though, may come
-        # from the program that loads the module.
-        if(NOT ZARN_SANITIZERS)
-            target_link_options(${name} PRIVATE "LINKER:--no-undefined")
-        endif()
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${ZARN_WARNINGS_AS_ERRORS}>:/WX>)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+                               $<$<BOOL:${ZARN_WARNINGS_AS_ERRORS}>:-Werror>)
     endif()
-    if(arg_LAYOUT)
-        get_filename_component(layout_name ${arg_LAYOUT} NAME)
-        add_custom_command(TARGET ${name} POST_BUILD
-            COMMAND ${CMAKE_COMMAND} -E copy_if_different
-                    ${CMAKE_CURRENT_SOURCE_DIR}/${arg_LAYOUT}
-                    $<TARGET_FILE_DIR:${name}>/${layout_name}
-            COMMENT "Placing ${layout_name} beside ${name}")
+    if(ZARN_SANITIZERS)
+        target_compile_options(${target} PRIVATE
+            -fsanitize=${ZARN_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+        get_target_property(type ${target} TYPE)
+        if(NOT type STREQUAL "STATIC_LIBRARY" AND NOT type STREQUAL "OBJECT_LIBRARY")
+            target_link_options(${target} PRIVATE -fsanitize=${ZARN_SANITIZERS})
+        endif()
     endif()
 endfunction()
 
@@ -86,7 +46,8 @@ function(zarn_add_shared_library name)
     add_library(${name} SHARED ${arg_SOURCES})
     zarn_target_defaults(${name})
     target_include_directories(${name} PUBLIC
-        $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>)
+        $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
+        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
     target_compile_definitions(${name} PRIVATE ${arg_BUILDING_DEFINE})
     # The SONAME carries the ABI's version: a module finds the library it was built for.
     set_target_properties(${name} PROPERTIES
@@ -94,5 +55,26 @@ function(zarn_add_shared_library name)
         SOVERSION ${PROJECT_VERSION_MAJOR})
     if(WIN32)
         set_target_properties(${name} PROPERTIES PREFIX "")
+    endif()
+endfunction()
+
+# Component modules: the same function the installed SDK gives its users.
+include(${CMAKE_CURRENT_LIST_DIR}/ZarnComponent.cmake)
+
+# Where an installed component lies, relative to the prefix: <libdir>/zarn/components/
+# <name>/, with its layout beside it. The installed zarn-host looks there by default.
+set(ZARN_INSTALL_COMPONENTSDIR "${CMAKE_INSTALL_LIBDIR}/zarn/components")
+
+# zarn_install_component(<name>)
+# Installs a component module of this tree, with its layout, into the components folder;
+# it finds the SDK's libraries relative to itself, wherever the prefix is moved.
+function(zarn_install_component name)
+    set(destination "${ZARN_INSTALL_COMPONENTSDIR}/${name}")
+    file(RELATIVE_PATH to_libraries "/prefix/${destination}" "/prefix/${CMAKE_INSTALL_LIBDIR}")
+    set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/${to_libraries}")
+    install(TARGETS ${name} LIBRARY DESTINATION ${destination} RUNTIME DESTINATION ${destination})
+    get_target_property(layout ${name} ZARN_LAYOUT)
+    if(layout)
+        install(FILES ${layout} DESTINATION ${destination})
     endif()
 endfunction()

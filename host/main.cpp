@@ -1,5 +1,7 @@
 // zarn-host: the stand-in panel host. Runs component modules without a studio: the
 // built-in demo, or scenario files.
+#include "components_folder.h"
+#include "new_component.h"
 #include "scenario.h"
 #include "transcript.h"
 
@@ -15,11 +17,16 @@ extern const char* const demoScenario;
 
 namespace {
 
+struct NewComponent {
+    std::string name;
+    std::string folder; // empty: ./<name>
+};
+
 struct Options {
     bool json = false;
     bool quiet = false;
     bool actions = false;
-    std::string components = ZARN_COMPONENTS_DIR;
+    std::string components = componentsFolder({ZARN_INSTALLED_COMPONENTS, ZARN_BUILT_COMPONENTS});
     std::vector<std::string> definitions;
     DeliveryOrder delivery = DeliveryOrder::Queued;
     std::vector<std::string> scenarios;
@@ -31,13 +38,16 @@ const char* const exitStatuses =
     "that does not load).";
 
 void describeOptions(CLI::App& app, Options& options) {
+    // "/path" is a path on every platform, never an option.
+    app.allow_windows_style_options(false);
     app.description("Runs each scenario file in a studio of its own; with none, runs the "
                     "built-in demo.");
     app.footer(exitStatuses);
     app.add_flag("--json", options.json, "write one JSON object a line");
     app.add_flag("--quiet", options.quiet, "write only warnings and failures");
     app.add_option("--components", options.components,
-                   "the folder of the built components (${components} in scenarios)")
+                   "the folder of the built components (${components} in scenarios); "
+                   "by default the one beside zarn-host")
         ->type_name("DIR");
     app.add_option("--define", options.definitions, "set the scenario variable ${NAME} to VALUE")
         ->type_name("NAME=VALUE")
@@ -65,6 +75,37 @@ void describeOptions(CLI::App& app, Options& options) {
         });
     app.add_flag("--actions", options.actions, "list the actions of scenario files and exit");
     app.add_option("scenarios", options.scenarios, "scenario files")->type_name("SCENARIO");
+}
+
+CLI::App* describeNew(CLI::App& app, NewComponent& options) {
+    CLI::App* command = app.add_subcommand(
+        "new", "Writes a new component project, ready to build against the installed SDK, with "
+               "a scenario that passes as it is.");
+    command->add_option("name", options.name, "the component's name: a C++ identifier")->required();
+    command
+        ->add_option("folder", options.folder,
+                     "where to write it (./NAME unless given); it "
+                     "must not exist or be empty")
+        ->type_name("DIR");
+    command->footer("Exit status: 0 when written; 2 when nothing was written (a name that is no "
+                    "identifier, a folder that is not empty or cannot be written).");
+    return command;
+}
+
+int writeNew(const NewComponent& options) {
+    const std::string folder = options.folder.empty() ? options.name : options.folder;
+    const std::string error = writeComponentProject(options.name, folder);
+    if (!error.empty()) {
+        std::cerr << "zarn-host new: " << error << "; nothing was written\n";
+        return 2;
+    }
+    std::cout << "wrote the component " << options.name << " into " << folder << "\n"
+              << "build and test it with:\n"
+              << "  cmake -S " << folder << " -B " << folder << "/build"
+              << " -DCMAKE_PREFIX_PATH=<where the SDK is installed>\n"
+              << "  cmake --build " << folder << "/build && ctest --test-dir " << folder
+              << "/build\n";
+    return 0;
 }
 
 int exitStatus(ScenarioOutcome outcome) {
@@ -112,14 +153,19 @@ int main(int argc, char** argv) {
     CLI::App app("zarn-host: the stand-in panel host", "zarn-host");
     Options options;
     describeOptions(app, options);
+    NewComponent newComponent;
+    const CLI::App* create = describeNew(app, newComponent);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
+        std::cout << (*create ? create->help() : app.help());
         return 0;
     } catch (const CLI::ParseError& error) {
         std::cerr << "zarn-host: " << error.what() << "\n(zarn-host --help lists the options)\n";
         return 2;
+    }
+    if (*create) {
+        return writeNew(newComponent);
     }
     if (options.actions) {
         std::cout << "Actions of scenario files:\n" << scenarioActionReference();

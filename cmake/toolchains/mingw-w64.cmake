@@ -12,6 +12,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${ZARN_MINGW_ARCH}-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The C++ runtime goes into each DLL, so that they load on a plain Windows machine.
+# The C++ runtime goes into each DLL and program, so that they need no DLL beyond the
+# system's and the project's own.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
