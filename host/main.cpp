@@ -1,5 +1,6 @@
 // zarn-host: the stand-in panel host. Runs component modules without a studio: the
 // built-in demo, or scenario files.
+#include "check_command.h"
 #include "components_folder.h"
 #include "new_component.h"
 #include "scenario.h"
@@ -92,6 +93,48 @@ CLI::App* describeNew(CLI::App& app, NewComponent& options) {
     return command;
 }
 
+CLI::App* describeCheck(CLI::App& app, CheckOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "check", "Loads each component module, plays a hostile but legal host against it, one "
+                 "test a child process with a watchdog, and reports every breach of the host "
+                 "contract with the options that repeat it.");
+    command->add_option("modules", options.modules, "component modules (.so, .dll)")
+        ->required()
+        ->type_name("MODULE");
+    command
+        ->add_option("--level", options.level,
+                     "1: quick and certain (loading, creation, replies); 5, the default: "
+                     "everything but long runs; 10: long fuzzing and the memory soak")
+        ->check(CLI::Range(1, 10));
+    command->add_option("--seed", options.seed, "the seed of the random tests (printed otherwise)");
+    command
+        ->add_option("--repeat", options.repeat, "run each test this often, the seed counting up")
+        ->check(CLI::Range(1, 1000));
+    command->add_option("--only", options.only, "only the tests whose names this finds")
+        ->type_name("REGEX");
+    command->add_option("--skip", options.skip, "none of the tests whose names this finds")
+        ->type_name("REGEX");
+    command
+        ->add_option("--timeout-ms", options.timeoutMilliseconds,
+                     "how long one test may take (10000 unless given; long tests a multiple)")
+        ->check(CLI::Range(1, 3600000));
+    command->add_flag("--json", options.json, "write one JSON object a line");
+    command->add_option("--junit", options.junit, "write a JUnit report into FILE")
+        ->type_name("FILE");
+    command->add_flag("--in-process", options.inProcess,
+                      "run every test in this process (for a debugger; a crash ends the run)");
+    command
+        ->add_option("--scenario", options.scenarios,
+                     "a scenario file whose steps are a test too (${module} is the module)")
+        ->type_name("FILE")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
+    command->footer("Exit status: 0 when every test that ran passed; 1 when one failed, crashed "
+                    "or hung; 2 when a module is missing or does not load, or no test ran.");
+    return command;
+}
+
 int writeNew(const NewComponent& options) {
     const std::string folder = options.folder.empty() ? options.name : options.folder;
     const std::string error = writeComponentProject(options.name, folder);
@@ -155,10 +198,12 @@ int main(int argc, char** argv) {
     describeOptions(app, options);
     NewComponent newComponent;
     const CLI::App* create = describeNew(app, newComponent);
+    CheckOptions checkOptions;
+    const CLI::App* check = describeCheck(app, checkOptions);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        std::cout << (*create ? create->help() : app.help());
+        std::cout << (*create ? create->help() : *check ? check->help() : app.help());
         return 0;
     } catch (const CLI::ParseError& error) {
         std::cerr << "zarn-host: " << error.what() << "\n(zarn-host --help lists the options)\n";
@@ -166,6 +211,9 @@ int main(int argc, char** argv) {
     }
     if (*create) {
         return writeNew(newComponent);
+    }
+    if (*check) {
+        return runCheck(checkOptions, std::cout, std::cerr);
     }
     if (options.actions) {
         std::cout << "Actions of scenario files:\n" << scenarioActionReference();
