@@ -54,12 +54,7 @@ bool failed(TestResult::Kind kind) {
 
 void CheckReport::begin(const std::string& module, std::uint64_t seed, int level) {
     if (json_) {
-        out_ << JsonObject()
-                    .add("type", "module")
-                    .add("module", module)
-                    .add("seed", static_cast<long long>(seed))
-                    .add("level", level)
-                    .str()
+        out_ << jsonLine({{"type", "module"}, {"module", module}, {"seed", seed}, {"level", level}})
              << std::endl;
         return;
     }
@@ -70,8 +65,7 @@ void CheckReport::begin(const std::string& module, std::uint64_t seed, int level
 void CheckReport::unusable(const std::string& module, const std::string& why) {
     ++unusable_;
     if (json_) {
-        out_ << JsonObject().add("type", "unusable").add("module", module).add("reason", why).str()
-             << std::endl;
+        out_ << jsonLine({{"type", "unusable"}, {"module", module}, {"reason", why}}) << std::endl;
         return;
     }
     out_ << "zarn-host check " << module << ": " << why << std::endl;
@@ -84,17 +78,16 @@ void CheckReport::test(const std::string& module, const std::string& name, std::
         repeatWith_ = module + " --seed " + std::to_string(seed) + " --only '^" + name + "$'";
     }
     if (json_) {
-        JsonObject line;
-        line.add("type", "test")
-            .add("module", module)
-            .add("test", name)
-            .add("outcome", resultName(result.kind))
-            .add("ms", static_cast<long long>(result.milliseconds))
-            .add("seed", static_cast<long long>(seed));
+        nlohmann::ordered_json line = {{"type", "test"},
+                                       {"module", module},
+                                       {"test", name},
+                                       {"outcome", resultName(result.kind)},
+                                       {"ms", static_cast<long long>(result.milliseconds)},
+                                       {"seed", seed}};
         if (!result.reason.empty()) {
-            line.add("reason", result.reason);
+            line["reason"] = result.reason;
         }
-        out_ << line.str() << std::endl;
+        out_ << jsonLine(line) << std::endl;
         return;
     }
     char head[96];
@@ -116,13 +109,11 @@ int CheckReport::finish() {
     const int status = unusable_ > 0 || !ran ? 2 : failures > 0 ? 1 : 0;
     const char* verdict = status == 0 ? "SUCCESS" : "FAILURE";
     if (json_) {
-        out_ << JsonObject()
-                    .add("type", "summary")
-                    .add("passed", passed)
-                    .add("failed", failures)
-                    .add("skipped", skipped)
-                    .add("verdict", verdict)
-                    .str()
+        out_ << jsonLine({{"type", "summary"},
+                          {"passed", passed},
+                          {"failed", failures},
+                          {"skipped", skipped},
+                          {"verdict", verdict}})
              << std::endl;
         return status;
     }

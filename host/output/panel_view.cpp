@@ -1,7 +1,5 @@
 #include "panel_view.h"
 
-#include "json.h"
-
 namespace {
 
 std::string otherProperties(const Control& control) {
@@ -53,25 +51,22 @@ std::string drawPanel(const PanelView& view) {
     return out;
 }
 
-std::string panelJson(const PanelView& view) {
-    std::vector<std::string> instances;
+nlohmann::ordered_json panelJson(const PanelView& view) {
+    nlohmann::ordered_json instances = nlohmann::ordered_json::array();
     for (const InstanceView& instance : view.instances) {
-        std::vector<std::string> controls;
+        nlohmann::ordered_json controls = nlohmann::ordered_json::array();
         for (const Control& control : instance.controls) {
-            JsonObject properties;
+            nlohmann::ordered_json properties = nlohmann::ordered_json::object();
             for (const auto& [name, value] : control.properties()) {
-                properties.add(name, value);
+                properties[name] = value;
             }
-            controls.push_back(
-                JsonObject().add("id", control.id).addRaw("properties", properties.str()).str());
+            controls.push_back({{"id", control.id}, {"properties", std::move(properties)}});
         }
-        instances.push_back(JsonObject()
-                                .add("instance", instance.name)
-                                .add("group", instance.group)
-                                .add("selected", instance.selected)
-                                .add("panel", instance.panelId)
-                                .addRaw("controls", jsonArray(controls))
-                                .str());
+        instances.push_back({{"instance", instance.name},
+                             {"group", instance.group},
+                             {"selected", instance.selected},
+                             {"panel", instance.panelId},
+                             {"controls", std::move(controls)}});
     }
-    return JsonObject().add("type", "panel").addRaw("instances", jsonArray(instances)).str();
+    return {{"type", "panel"}, {"instances", std::move(instances)}};
 }

@@ -3,6 +3,8 @@
 
 #include "layout.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -22,5 +24,6 @@ struct PanelView {
 // the caption and its other properties beside it, then each further control (the
 // tallies) on a line of its own. The selected instance is marked with a *.
 std::string drawPanel(const PanelView& view);
-// The same as one JSON object.
-std::string panelJson(const PanelView& view);
+// The same as one JSON object: {"type":"panel","instances":[{"instance", "group",
+// "selected", "panel", "controls":[{"id", "properties":{...}}]}]}.
+nlohmann::ordered_json panelJson(const PanelView& view);

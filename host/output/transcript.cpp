@@ -64,114 +64,132 @@ std::string safe(const std::string& text) {
 
 } // namespace
 
-void Transcript::write(const std::string& line) {
+nlohmann::ordered_json TranscriptLine::json() const {
+    nlohmann::ordered_json object = {{"type", type}};
+    if (!at.empty() || type == "step" || type == "failure") {
+        object["at"] = at;
+    }
+    if (type == "message") {
+        object["from"] = from;
+        object["to"] = to;
+        object["kind"] = kind;
+    }
+    if (type == "reply" || type == "warning") {
+        object["instance"] = instance;
+    }
+    object["text"] = text;
+    if (!answer.empty()) {
+        object["answer"] = answer;
+    }
+    return object;
+}
+
+void Transcript::write(const std::string& text) {
     // Each line goes out at once: what was seen before a component brings the host down
     // is never lost in a buffer.
-    out_ << line << '\n';
+    out_ << text << '\n';
     out_.flush();
 }
 
-void Transcript::step(const std::string& where, const std::string& text) {
-    if (!shows()) {
-        return;
+std::string Transcript::text(const TranscriptLine& line) {
+    if (line.type == "step") {
+        return "== " + oneLine(line.text);
     }
-    write(format_ == Format::Json
-              ? JsonObject().add("type", "step").add("at", where).add("text", text).str()
-              : "== " + oneLine(text));
+    if (line.type == "message") {
+        std::string text = "  " + padded(line.from + " > " + line.to, 18) + ' ' +
+                           std::to_string(line.kind) + ' ' + padded(kindName(line.kind), 10) + ' ' +
+                           oneLine(line.text);
+        if (!line.answer.empty()) {
+            text += "  => " + oneLine(line.answer);
+        }
+        return text;
+    }
+    if (line.type == "reply") {
+        std::string lines = "  reply of " + oneLine(line.instance) + ":";
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t end = line.text.find('\n', start);
+            lines += "\n    " + oneLine(line.text.substr(start, end - start));
+            if (end == std::string::npos) {
+                return lines;
+            }
+            start = end + 1;
+        }
+    }
+    if (line.type == "note") {
+        return "  " + safe(line.text);
+    }
+    if (line.type == "warning") {
+        return "warning: " + (line.instance.empty() ? "" : oneLine(line.instance) + ": ") +
+               safe(line.text);
+    }
+    if (line.type == "debug") {
+        return "  debug: " + oneLine(line.text);
+    }
+    return (line.at.empty() ? "" : oneLine(line.at) + ": ") + safe(line.text);
+}
+
+void Transcript::emit(const TranscriptLine& line, bool quiet) {
+    if (!quiet) {
+        write(format_ == Format::Json ? jsonLine(line.json()) : text(line));
+    }
+    if (listener_) {
+        listener_(line);
+    }
+}
+
+void Transcript::step(const std::string& where, const std::string& text) {
+    if (shows()) {
+        emit({"step", where, "", "", -1, "", text, ""}, quiet_);
+    }
 }
 
 void Transcript::toComponent(const std::string& instance, int kind, const std::string& text) {
-    message("host", instance, kind, text, "");
+    if (shows()) {
+        emit({"message", "", "host", instance, kind, "", text, ""}, quiet_);
+    }
 }
 
 void Transcript::fromComponent(const std::string& instance, int kind, const std::string& text,
                                const std::string& answer) {
-    message(instance, "host", kind, text, answer);
-}
-
-void Transcript::message(const std::string& from, const std::string& to, int kind,
-                         const std::string& text, const std::string& answer) {
-    if (!shows()) {
-        return;
+    if (shows()) {
+        emit({"message", "", instance, "host", kind, "", text, answer}, quiet_);
     }
-    if (format_ == Format::Json) {
-        JsonObject line;
-        line.add("type", "message")
-            .add("from", from)
-            .add("to", to)
-            .add("kind", kind)
-            .add("text", text);
-        if (!answer.empty()) {
-            line.add("answer", answer);
-        }
-        write(line.str());
-        return;
-    }
-    std::string line = "  " + padded(from + " > " + to, 18) + ' ' + std::to_string(kind) + ' ' +
-                       padded(kindName(kind), 10) + ' ' + oneLine(text);
-    if (!answer.empty()) {
-        line += "  => " + oneLine(answer);
-    }
-    write(line);
 }
 
 void Transcript::reply(const std::string& instance, const std::string& text) {
-    if (!shows()) {
-        return;
+    if (shows()) {
+        emit({"reply", "", "", "", -1, instance, text, ""}, quiet_);
     }
-    if (format_ == Format::Json) {
-        write(JsonObject().add("type", "reply").add("instance", instance).add("text", text).str());
-        return;
-    }
-    std::string lines = "  reply of " + oneLine(instance) + ":";
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find('\n', start);
-        lines += "\n    " + oneLine(text.substr(start, end - start));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    write(lines);
 }
 
 void Transcript::note(const std::string& text) {
-    if (!shows()) {
-        return;
+    if (shows()) {
+        emit({"note", "", "", "", -1, "", text, ""}, quiet_);
     }
-    write(format_ == Format::Json ? JsonObject().add("type", "note").add("text", text).str()
-                                  : "  " + safe(text));
 }
 
 void Transcript::warning(const std::string& instance, const std::string& text) {
-    write(
-        format_ == Format::Json
-            ? JsonObject().add("type", "warning").add("instance", instance).add("text", text).str()
-            : "warning: " + (instance.empty() ? "" : oneLine(instance) + ": ") + safe(text));
+    emit({"warning", "", "", "", -1, instance, text, ""}, false);
 }
 
 void Transcript::debug(const std::string& text) {
-    if (!shows()) {
-        return;
+    if (shows()) {
+        emit({"debug", "", "", "", -1, "", text, ""}, quiet_);
     }
-    write(format_ == Format::Json ? JsonObject().add("type", "debug").add("text", text).str()
-                                  : "  debug: " + oneLine(text));
 }
 
 void Transcript::failure(const std::string& where, const std::string& text) {
     ++failures_;
-    write(format_ == Format::Json
-              ? JsonObject().add("type", "failure").add("at", where).add("text", text).str()
-              : (where.empty() ? "" : oneLine(where) + ": ") + safe(text));
+    emit({"failure", where, "", "", -1, "", text, ""}, false);
 }
 
 void Transcript::panel(const PanelView& view) {
-    if (!shows()) {
+    if (quiet_) {
         return;
     }
     if (format_ == Format::Json) {
-        write(panelJson(view));
+        write(jsonLine(panelJson(view)));
         return;
     }
     std::string drawn = drawPanel(view);

@@ -1,5 +1,6 @@
 // What the host writes: every message both ways, replies, warnings, failures and the
-// panel view, as readable text or as one JSON object a line.
+// panel view, as readable text or as one JSON object a line, and to listeners (the
+// browser panel) as structured lines.
 //
 // Text lines, for instance:
 //   == place dest12 ry_dest group studio destination_id=12
@@ -14,12 +15,32 @@
 
 #include "panel_view.h"
 
+#include <nlohmann/json.hpp>
+
+#include <functional>
 #include <ostream>
 #include <string>
+
+// One line of the transcript.
+struct TranscriptLine {
+    // "step", "message", "reply", "note", "warning", "debug", "failure" or "panel".
+    std::string type;
+    std::string at;       // step, failure: "file:line", or ""
+    std::string from;     // message: "host" or the instance
+    std::string to;       // message: the instance or "host"
+    int kind = -1;        // message: the message kind
+    std::string instance; // reply, warning: the instance, or ""
+    std::string text;
+    std::string answer; // message: what the host answered, if worth showing
+    // The line as one JSON object, keys in this order: type, at, from, to, kind, instance,
+    // text, answer, each only where the line has it.
+    nlohmann::ordered_json json() const;
+};
 
 class Transcript {
 public:
     enum class Format { Text, Json };
+    using Listener = std::function<void(const TranscriptLine&)>;
 
     Transcript(std::ostream& out, Format format, bool quiet)
         : out_(out), format_(format), quiet_(quiet) {}
@@ -42,19 +63,24 @@ public:
     void failure(const std::string& where, const std::string& text);
     void panel(const PanelView& view);
 
+    // Every line from now on also goes to `listener` (quiet or not); an empty one stops.
+    void listen(Listener listener) { listener_ = std::move(listener); }
+
     int failures() const { return failures_; }
-    // Whether messages and notes are written at all (not when quiet): a caller with a
-    // costly text to build for them asks first.
-    bool shows() const { return !quiet_; }
+    // Whether messages and notes are written or heard at all: a caller with a costly
+    // text to build for them asks first.
+    bool shows() const { return !quiet_ || listener_ != nullptr; }
 
 private:
-    // Writes one line (or several, for a reply or the panel view) and flushes it.
-    void write(const std::string& line);
-    void message(const std::string& from, const std::string& to, int kind, const std::string& text,
-                 const std::string& answer);
+    // Writes the line (unless `quiet` holds it back) and hands it to the listener.
+    void emit(const TranscriptLine& line, bool quiet);
+    // The line as text: one line, or several for a reply.
+    static std::string text(const TranscriptLine& line);
+    void write(const std::string& text);
 
     std::ostream& out_;
     Format format_;
     bool quiet_;
+    Listener listener_;
     int failures_ = 0;
 };
