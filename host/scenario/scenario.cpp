@@ -69,7 +69,8 @@ const ScenarioRunner::Action ScenarioRunner::actions[] = {
      &ScenarioRunner::module},
     {"router", false, 2, 3, "router <device> [<name>]", "a router device of the studio",
      &ScenarioRunner::router},
-    {"source", false, 4, 4, "source <device> <source> <name>", "the name of one of its sources",
+    {"source", false, 4, 4, "source <device> <source> <name>",
+     "the name of one of its sources; destinations routed to it hear of it",
      &ScenarioRunner::source},
     {"route", true, 4, 4, "route <device> <destination> <source>",
      "a crosspoint change, heard by every instance registered for the destination",
@@ -278,7 +279,7 @@ std::string ScenarioRunner::router(const Words& w) {
     int device = 0;
     std::string error = count(w[1], 0, "device", device);
     if (error.empty()) {
-        studio_.routers().define(device, w.size() > 2 ? w[2] : "router " + w[1]);
+        studio_.defineRouter(device, w.size() > 2 ? w[2] : "router " + w[1]);
     }
     return error;
 }
@@ -294,7 +295,7 @@ std::string ScenarioRunner::source(const Words& w) {
         error = "no router " + w[1] + " is defined";
     }
     if (error.empty()) {
-        studio_.routers().nameSource(device, source, w[3]);
+        studio_.nameSource(device, source, w[3]);
     }
     return error;
 }

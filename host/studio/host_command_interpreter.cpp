@@ -29,10 +29,14 @@ void* setProperty(StudioState& studio, Instance& instance, const std::string& te
         studio.transcript.warning(instance.name, "TP without property=value: " + text);
         return nullptr;
     }
-    const Panels::Found found = instance.panels.set(
-        fields[1], fields[2], fields[0].substr(0, equals), fields[0].substr(equals + 1));
+    const std::string_view property = fields[0].substr(0, equals);
+    const std::string_view value = fields[0].substr(equals + 1);
+    const Panels::Found found = instance.panels.set(fields[1], fields[2], property, value);
     if (found != Panels::Found::Yes) {
         missing(studio, instance, command.word, found, fields[1], fields[2]);
+    } else if (studio.observer != nullptr) {
+        studio.observer->propertySet(instance.id, std::string(fields[1]), std::string(fields[2]),
+                                     std::string(property), std::string(value));
     }
     return nullptr;
 }
@@ -81,6 +85,9 @@ void* showPanel(StudioState& studio, Instance& instance, const std::string& text
                                     "shown, " + std::to_string(layout.controls.size()) +
                                         " controls" + (relative ? ", from " + path : ""));
     instance.panels.show(std::string(fields[0]), layout.controls);
+    if (studio.observer != nullptr) {
+        studio.observer->instanceChanged(instance.id);
+    }
     return studio.shownReply;
 }
 

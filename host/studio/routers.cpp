@@ -161,3 +161,48 @@ std::vector<DestinationRange> Routers::registrations(int instance, int device) c
     const auto ranges = devices->second.find(device);
     return ranges != devices->second.end() ? ranges->second : std::vector<DestinationRange>{};
 }
+
+std::vector<int> Routers::devices() const {
+    std::vector<int> found;
+    for (const auto& [device, contents] : devices_) {
+        found.push_back(device);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::map<int, std::string> Routers::sourceNames(int device) const {
+    const auto found = devices_.find(device);
+    return found != devices_.end()
+               ? std::map<int, std::string>(found->second.sourceNames.begin(),
+                                            found->second.sourceNames.end())
+               : std::map<int, std::string>{};
+}
+
+std::map<int, int> Routers::crosspoints(int device) const {
+    const auto found = devices_.find(device);
+    return found != devices_.end() ? std::map<int, int>(found->second.crosspoints.begin(),
+                                                        found->second.crosspoints.end())
+                                   : std::map<int, int>{};
+}
+
+std::vector<int> Routers::destinationsOf(int device, int source) const {
+    std::vector<int> destinations;
+    for (const auto& [destination, routedSource] : crosspoints(device)) {
+        if (routedSource == source) {
+            destinations.push_back(destination);
+        }
+    }
+    return destinations;
+}
+
+std::vector<int> Routers::registeredDestinations(int device) const {
+    std::vector<int> destinations;
+    for (const auto& [key, instances] : narrow_) {
+        if (static_cast<int>(key >> 32) == device && !instances.empty()) {
+            destinations.push_back(static_cast<int>(static_cast<std::uint32_t>(key)));
+        }
+    }
+    std::sort(destinations.begin(), destinations.end());
+    return destinations;
+}

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -41,6 +42,18 @@ public:
     void registerRange(int instance, int device, DestinationRange range, bool add);
     void unregister(int instance, int device);
     void unregisterAll(int instance);
+    // The devices, in order.
+    std::vector<int> devices() const;
+    // The named sources of a device, by number.
+    std::map<int, std::string> sourceNames(int device) const;
+    // The crosspoints of a device, destination to source, by destination.
+    std::map<int, int> crosspoints(int device) const;
+    // The destinations routed to the source, in order.
+    std::vector<int> destinationsOf(int device, int source) const;
+    // The destinations some instance registered for on the device, narrow ranges only, in
+    // order.
+    std::vector<int> registeredDestinations(int device) const;
+
     // The instances registered for the destination, each once, in placement order.
     std::vector<int> registeredFor(int device, int destination) const;
     // The instance's ranges on the device, in the order they were registered.

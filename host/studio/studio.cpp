@@ -88,6 +88,9 @@ std::string Studio::place(const std::string& name, const std::string& moduleName
     if (!group.empty()) {
         state_.groups.join(group, instance.id);
     }
+    if (state_.observer != nullptr) {
+        state_.observer->instanceChanged(instance.id);
+    }
     drain();
     return "";
 }
@@ -122,9 +125,34 @@ void Studio::controlEvent(const std::string& name, const std::string& control,
     drain();
 }
 
+void Studio::defineRouter(int device, const std::string& name) {
+    state_.routers.define(device, name);
+    if (state_.observer != nullptr) {
+        state_.observer->routerChanged(device);
+    }
+}
+
+void Studio::nameSource(int device, int source, const std::string& name) {
+    Routers& routers = state_.routers;
+    routers.nameSource(device, source, name);
+    if (state_.observer != nullptr) {
+        state_.observer->sourceNamed(device, source, name);
+    }
+    // Every destination routed to the source shows its new name.
+    for (int destination : routers.destinationsOf(device, source)) {
+        for (int id : routers.registeredFor(device, destination)) {
+            postRevertive(state_, id, device, destination, name);
+        }
+    }
+    drain();
+}
+
 void Studio::route(int device, int destination, int source) {
     Routers& routers = state_.routers;
     routers.route(device, destination, source);
+    if (state_.observer != nullptr) {
+        state_.observer->routed(device, destination, source);
+    }
     const std::string text = routers.revertiveText(device, destination);
     if (state_.transcript.shows()) {
         state_.transcript.note("route: " + routers.name(device) + " (device " +
@@ -189,6 +217,9 @@ void Studio::destroy(Instance& instance) {
     state_.routers.unregisterAll(instance.id);
     state_.timers.stopAll(instance.id);
     state_.groups.leave(instance.group, instance.id);
+    if (state_.observer != nullptr) {
+        state_.observer->instanceGone(instance.id);
+    }
 }
 
 void Studio::finish() {
@@ -239,6 +270,9 @@ std::optional<std::string> Studio::parentCommand(Instance& instance, const std::
     const std::size_t equals = text.find('=');
     if (equals != std::string::npos) {
         instance.properties[text.substr(0, equals)] = text.substr(equals + 1);
+        if (state_.observer != nullptr && !instance.group.empty()) {
+            state_.observer->selectionChanged(instance.group);
+        }
     }
     void* reply = call(instance, const_cast<char*>(text.c_str()), zarn_kind_parent_command);
     if (reply == nullptr) {

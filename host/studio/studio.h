@@ -54,6 +54,11 @@ public:
     // An operator event on a control of the instance's panel, such as "button=released".
     void controlEvent(const std::string& instance, const std::string& control,
                       const std::string& eventText);
+    // A router device of the studio, with its name.
+    void defineRouter(int device, const std::string& name);
+    // A source's name; every instance registered for a destination routed to it hears of
+    // it, as a revertive with the new name.
+    void nameSource(int device, int source, const std::string& name);
     // A route change; every instance registered for the destination hears of it.
     void route(int device, int destination, int source);
     void startTimer(const std::string& instance, int id);
@@ -66,6 +71,8 @@ public:
 
     Routers& routers() { return state_.routers; }
     Databases& databases() { return state_.databases; }
+    // Tells `observer` of every change from now on; null stops. Not owned.
+    void observe(StudioObserver* observer) { state_.observer = observer; }
     // Where relative layout paths start.
     void setFolder(const std::string& folder) { state_.folder = folder; }
     // What went wrong inside the last action's calls, such as a layout that cannot be
@@ -75,6 +82,7 @@ public:
     // What scenarios check; "the current action" starts with beginAction.
     void beginAction() { state_.instances.beginAction(); }
     StudioView view() const { return StudioView(state_); }
+    const StudioState& state() const { return state_; }
 
 private:
     class InstanceHost;

@@ -29,6 +29,25 @@ struct Delivery {
     std::string text;
 };
 
+// Who wants to hear what changes in a studio as it happens (the browser panel): the
+// calls come on the studio's thread, from inside the action that made the change.
+class StudioObserver {
+public:
+    virtual ~StudioObserver() = default;
+    // An instance came, showed a panel, or went.
+    virtual void instanceChanged(int instance) = 0;
+    virtual void instanceGone(int instance) = 0;
+    // A control's property was set ("TP").
+    virtual void propertySet(int instance, const std::string& panel, const std::string& control,
+                             const std::string& property, const std::string& value) = 0;
+    // Which buttons of a group show selected may have changed.
+    virtual void selectionChanged(const std::string& group) = 0;
+    // A router was defined, a crosspoint changed, or a source got a name.
+    virtual void routerChanged(int device) = 0;
+    virtual void routed(int device, int destination, int source) = 0;
+    virtual void sourceNamed(int device, int source, const std::string& name) = 0;
+};
+
 struct StudioState {
     explicit StudioState(Transcript& out) : transcript(out), shownReply(ledger.keep("shown")) {}
 
@@ -48,6 +67,8 @@ struct StudioState {
     // What went wrong inside a call that the action calling it must fail with, such as a
     // layout that cannot be read; empty when nothing did.
     std::string error;
+    // Told of every change, when set; not owned.
+    StudioObserver* observer = nullptr;
 };
 
 // Queues a revertive of (device, index) with `text` for the instance.
