@@ -4,6 +4,9 @@
 #include "components_folder.h"
 #include "new_component.h"
 #include "scenario.h"
+#if defined(ZARN_HAVE_SERVE)
+#include "serve_command.h"
+#endif
 #include "transcript.h"
 
 #include <zarn_script_helper/debug_output.h>
@@ -41,6 +44,8 @@ const char* const exitStatuses =
 void describeOptions(CLI::App& app, Options& options) {
     // "/path" is a path on every platform, never an option.
     app.allow_windows_style_options(false);
+    // --components and --define go after a subcommand too.
+    app.fallthrough();
     app.description("Runs each scenario file in a studio of its own; with none, runs the "
                     "built-in demo.");
     app.footer(exitStatuses);
@@ -135,6 +140,33 @@ CLI::App* describeCheck(CLI::App& app, CheckOptions& options) {
     return command;
 }
 
+#if defined(ZARN_HAVE_SERVE)
+CLI::App* describeServe(CLI::App& app, ServeOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "serve", "Runs a studio (the built-in demo, or a scenario's actions first) and serves "
+                 "its panels, routers and transcript to browsers until Ctrl-C or SIGTERM.");
+    command->add_option("scenario", options.scenario, "a scenario to run first")
+        ->type_name("SCENARIO");
+    command
+        ->add_option_function<std::string>(
+            "--listen",
+            [&options](const std::string& listen) {
+                options.listen = listen;
+                options.listenGiven = true;
+            },
+            "where to listen (127.0.0.1:8080 unless given; port 0: any); an address beyond "
+            "this machine needs a token, which is made up and printed")
+        ->type_name("HOST:PORT");
+    command->add_flag(
+        "--open-only", options.openOnly,
+        "come up (the scenario run, the socket open, the address printed), then stop");
+    command->add_flag("--quiet", options.quiet, "write only warnings and failures");
+    command->footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
+                    "the same); 2 when it could not run or the address cannot be listened on.");
+    return command;
+}
+#endif
+
 int writeNew(const NewComponent& options) {
     const std::string folder = options.folder.empty() ? options.name : options.folder;
     const std::string error = writeComponentProject(options.name, folder);
@@ -200,6 +232,10 @@ int main(int argc, char** argv) {
     const CLI::App* create = describeNew(app, newComponent);
     CheckOptions checkOptions;
     const CLI::App* check = describeCheck(app, checkOptions);
+#if defined(ZARN_HAVE_SERVE)
+    ServeOptions serveOptions;
+    const CLI::App* serve = describeServe(app, serveOptions);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -215,6 +251,16 @@ int main(int argc, char** argv) {
     if (*check) {
         return runCheck(checkOptions, std::cout, std::cerr);
     }
+#if defined(ZARN_HAVE_SERVE)
+    if (*serve) {
+        serveOptions.variables = {{"components", options.components}};
+        for (const std::string& definition : options.definitions) {
+            const std::size_t equals = definition.find('=');
+            serveOptions.variables[definition.substr(0, equals)] = definition.substr(equals + 1);
+        }
+        return runServe(serveOptions, demoScenario, std::cout, std::cerr);
+    }
+#endif
     if (options.actions) {
         std::cout << "Actions of scenario files:\n" << scenarioActionReference();
         return 0;
