@@ -5,6 +5,7 @@
 #include "new_component.h"
 #include "scenario.h"
 #if defined(ZARN_HAVE_SERVE)
+#include "asio_router_links.h"
 #include "serve_command.h"
 #endif
 #include "transcript.h"
@@ -141,6 +142,40 @@ CLI::App* describeCheck(CLI::App& app, CheckOptions& options) {
 }
 
 #if defined(ZARN_HAVE_SERVE)
+// The options of the routers, which serve and router-sim share.
+void describeRouters(CLI::App& command, ServeOptions& options) {
+    command
+        .add_option("--router", options.routerLinks,
+                    "link a router of the studio to a real router, as the scenario line "
+                    "\"router WORDS\" does, after the scenario")
+        ->type_name("\"DEVICE [NAME] videohub|swp08 HOST:PORT ...\"")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->take_all();
+    for (const char* protocol : {"videohub", "swp08"}) {
+        command
+            .add_option_function<std::vector<std::string>>(
+                std::string("--") + protocol,
+                [&options, protocol](const std::vector<std::string>& texts) {
+                    for (const std::string& text : texts) {
+                        std::string error;
+                        if (const auto spec = parseRouterSide(protocol, text, error)) {
+                            options.routerSide.push_back(*spec);
+                        } else {
+                            throw CLI::ValidationError(error);
+                        }
+                    }
+                },
+                std::string("serve a router of the studio over ") +
+                    (std::string(protocol) == "videohub" ? "the Videohub protocol" : "SW-P-08") +
+                    " (on 127.0.0.1 unless an address is given; port 0: any)")
+            ->type_name("DEVICE[@ADDRESS]:PORT")
+            ->expected(1)
+            ->allow_extra_args(false)
+            ->take_all();
+    }
+}
+
 CLI::App* describeServe(CLI::App& app, ServeOptions& options) {
     CLI::App* command = app.add_subcommand(
         "serve", "Runs a studio (the built-in demo, or a scenario's actions first) and serves "
@@ -159,10 +194,28 @@ CLI::App* describeServe(CLI::App& app, ServeOptions& options) {
         ->type_name("HOST:PORT");
     command->add_flag(
         "--open-only", options.openOnly,
-        "come up (the scenario run, the socket open, the address printed), then stop");
+        "come up (the scenario run, the sockets open, the addresses printed), then stop");
     command->add_flag("--quiet", options.quiet, "write only warnings and failures");
+    describeRouters(*command, options);
     command->footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
-                    "the same); 2 when it could not run or the address cannot be listened on.");
+                    "the same); 2 when it could not run or an address cannot be listened on.");
+    return command;
+}
+
+CLI::App* describeRouterSim(CLI::App& app, ServeOptions& options) {
+    CLI::App* command = app.add_subcommand(
+        "router-sim", "Runs a studio (the built-in demo, or a scenario's actions first) and "
+                      "serves its routers over the routers' own protocols (--videohub, --swp08) "
+                      "to control software until Ctrl-C or SIGTERM.");
+    command->add_option("scenario", options.scenario, "a scenario to run first")
+        ->type_name("SCENARIO");
+    command->add_flag(
+        "--open-only", options.openOnly,
+        "come up (the scenario run, the sockets open, the addresses printed), then stop");
+    command->add_flag("--quiet", options.quiet, "write only warnings and failures");
+    describeRouters(*command, options);
+    command->footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
+                    "the same); 2 when it could not run or an address cannot be listened on.");
     return command;
 }
 #endif
@@ -199,17 +252,29 @@ void captureDebugLine(void* transcript, const char* line) {
     static_cast<Transcript*>(transcript)->debug(line);
 }
 
-int run(const Options& options) {
+// ${components} and every --define.
+Variables variablesOf(const Options& options) {
     Variables variables{{"components", options.components}};
     for (const std::string& definition : options.definitions) {
         const std::size_t equals = definition.find('=');
         variables[definition.substr(0, equals)] = definition.substr(equals + 1);
     }
+    return variables;
+}
+
+int run(const Options& options) {
+    const Variables variables = variablesOf(options);
     Transcript transcript(std::cout,
                           options.json ? Transcript::Format::Json : Transcript::Format::Text,
                           options.quiet);
     zarn_debug_capture(&captureDebugLine, &transcript);
-    const ScenarioSettings settings{variables, options.delivery};
+    ScenarioSettings settings{variables, options.delivery};
+#if defined(ZARN_HAVE_SERVE)
+    // Linked routers deliver while a scenario waits for them, on its own io_context.
+    settings.routerLinks = [](RouterLinkEvents& events) {
+        return std::make_unique<AsioRouterLinks>(events);
+    };
+#endif
     int status = 0;
     if (options.scenarios.empty()) {
         status = exitStatus(runScenarioText(demoScenario, "demo", ".", transcript, settings));
@@ -235,11 +300,15 @@ int main(int argc, char** argv) {
 #if defined(ZARN_HAVE_SERVE)
     ServeOptions serveOptions;
     const CLI::App* serve = describeServe(app, serveOptions);
+    ServeOptions simOptions;
+    simOptions.web = false;
+    const CLI::App* sim = describeRouterSim(app, simOptions);
 #endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        std::cout << (*create ? create->help() : *check ? check->help() : app.help());
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        std::cout << (chosen.empty() ? app.help() : chosen.front()->help());
         return 0;
     } catch (const CLI::ParseError& error) {
         std::cerr << "zarn-host: " << error.what() << "\n(zarn-host --help lists the options)\n";
@@ -252,13 +321,10 @@ int main(int argc, char** argv) {
         return runCheck(checkOptions, std::cout, std::cerr);
     }
 #if defined(ZARN_HAVE_SERVE)
-    if (*serve) {
-        serveOptions.variables = {{"components", options.components}};
-        for (const std::string& definition : options.definitions) {
-            const std::size_t equals = definition.find('=');
-            serveOptions.variables[definition.substr(0, equals)] = definition.substr(equals + 1);
-        }
-        return runServe(serveOptions, demoScenario, std::cout, std::cerr);
+    if (*serve || *sim) {
+        ServeOptions& chosen = *serve ? serveOptions : simOptions;
+        chosen.variables = variablesOf(options);
+        return runServe(chosen, demoScenario, std::cout, std::cerr);
     }
 #endif
     if (options.actions) {

@@ -25,6 +25,10 @@ std::string padded(const std::string& text, std::size_t width) {
 
 std::string drawPanel(const PanelView& view) {
     std::string out = "panel view\n";
+    for (const LinkView& link : view.links) {
+        out += "  router " + std::to_string(link.device) + " " + link.name + ": " + link.link +
+               ", " + link.status + "\n";
+    }
     if (view.instances.empty()) {
         return out + "  (nothing placed)\n";
     }
@@ -68,5 +72,12 @@ nlohmann::ordered_json panelJson(const PanelView& view) {
                              {"panel", instance.panelId},
                              {"controls", std::move(controls)}});
     }
-    return {{"type", "panel"}, {"instances", std::move(instances)}};
+    nlohmann::ordered_json out = {{"type", "panel"}, {"instances", std::move(instances)}};
+    for (const LinkView& link : view.links) {
+        out["links"].push_back({{"device", link.device},
+                                {"name", link.name},
+                                {"link", link.link},
+                                {"status", link.status}});
+    }
+    return out;
 }

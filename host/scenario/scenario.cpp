@@ -67,13 +67,18 @@ const ScenarioRunner::Action ScenarioRunner::actions[] = {
     {"module", true, 3, 3, "module <name> <path>",
      "load a component module (\"ry_dest.so\"; without an extension the platform's is added)",
      &ScenarioRunner::module},
-    {"router", false, 2, 3, "router <device> [<name>]", "a router device of the studio",
+    {"router", false, 2, 9,
+     "router <device> [<name>] [videohub <host>:<port> | swp08 <host>:<port> [matrix <m> level "
+     "<l>]]",
+     "a router device of the studio; with a link, a real router's, read whole before the run "
+     "goes on",
      &ScenarioRunner::router},
     {"source", false, 4, 4, "source <device> <source> <name>",
      "the name of one of its sources; destinations routed to it hear of it",
      &ScenarioRunner::source},
     {"route", true, 4, 4, "route <device> <destination> <source>",
-     "a crosspoint change, heard by every instance registered for the destination",
+     "a crosspoint change, heard by every instance registered for the destination; on a linked "
+     "router a take, done when the router confirms it",
      &ScenarioRunner::route},
     {"entry", false, 5, 5, "entry <device> <database> <index> <text>",
      "a database entry, read with \"RN\"", &ScenarioRunner::entry},
@@ -103,6 +108,10 @@ const ScenarioRunner::Action ScenarioRunner::actions[] = {
     {"show", true, 1, 1, "show", "print the panel view", &ScenarioRunner::show},
     {"expect", false, 2, any, "expect <what> ...", "check the studio (the forms below)",
      &ScenarioRunner::expect},
+    {"await", true, 2, any, "await <what> ... [<ms>]",
+     "check as expect does, waiting up to <ms> (5000 unless given) while linked routers "
+     "deliver; the forms that take any number of words wait 5000",
+     &ScenarioRunner::await},
 };
 
 const ScenarioRunner::ExpectForm ScenarioRunner::expectForms[] = {
@@ -126,6 +135,8 @@ const ScenarioRunner::ExpectForm ScenarioRunner::expectForms[] = {
      &ScenarioRunner::expectRegistered},
     {"timer", 5, 5, true, "expect timer <instance> <id> running|stopped",
      "whether the instance's timer runs", &ScenarioRunner::expectTimer},
+    {"link", 4, 4, false, "expect link <device> up|away|connecting",
+     "where the link of a linked router is", &ScenarioRunner::expectLink},
 };
 
 std::string scenarioActionReference() {
@@ -146,6 +157,13 @@ std::string scenarioActionReference() {
 ScenarioRunner::ScenarioRunner(Studio& studio, Transcript& transcript, ScenarioSettings settings)
     : studio_(studio), transcript_(transcript), variables_(settings.variables),
       settings_(std::move(settings)) {}
+
+ScenarioRunner::~ScenarioRunner() {
+    if (links_ != nullptr) {
+        links_->stop();
+        studio_.useLinks(nullptr);
+    }
+}
 
 bool ScenarioRunner::run(const std::string& text, const std::string& name,
                          const std::string& folder) {
@@ -175,6 +193,9 @@ bool ScenarioRunner::run(const std::string& text, const std::string& name,
             transcript_.failure(where_, "error: " + error);
             return false;
         }
+        if (stopped_) {
+            return true; // failed, and reported
+        }
     }
     return true;
 }
@@ -203,8 +224,8 @@ std::string ScenarioRunner::runLine(const std::string& line) {
     if (action->echoed && transcript_.shows()) {
         transcript_.step(where_, collapsedBlanks(line));
     }
-    // An expect looks at the last action; it is no action itself.
-    if (action->run != &ScenarioRunner::expect) {
+    // An expect looks at the last action; it is no action itself, nor is an await.
+    if (action->run != &ScenarioRunner::expect && action->run != &ScenarioRunner::await) {
         studio_.beginAction();
     }
     error = (this->*action->run)(words);
@@ -278,10 +299,77 @@ std::string ScenarioRunner::module(const Words& w) {
 std::string ScenarioRunner::router(const Words& w) {
     int device = 0;
     std::string error = count(w[1], 0, "device", device);
-    if (error.empty()) {
-        studio_.defineRouter(device, w.size() > 2 ? w[2] : "router " + w[1]);
+    if (!error.empty()) {
+        return error;
     }
-    return error;
+    // The name is optional: a protocol's word in its place begins the link.
+    const auto isProtocol = [&](std::size_t at) {
+        return at < w.size() && (w[at] == "videohub" || w[at] == "swp08");
+    };
+    const std::size_t at = isProtocol(2) ? 2 : 3;
+    if (w.size() > at && !isProtocol(at)) {
+        return actionUsage("router");
+    }
+    if (linked(device)) {
+        return "router " + w[1] + " is linked to " + links_->describe(device) + " already";
+    }
+    studio_.defineRouter(device, at == 3 && w.size() > 2 ? w[2] : "router " + w[1]);
+    return w.size() > at ? link(device, w, at) : "";
+}
+
+std::string ScenarioRunner::link(int device, const Words& w, std::size_t at) {
+    RouterLinkSpec spec;
+    spec.protocol = w[at];
+    const std::string& address = at + 1 < w.size() ? w[at + 1] : "";
+    const std::size_t colon = address.rfind(':');
+    const std::optional<int> port =
+        colon == std::string::npos ? std::nullopt : parseInt(address.substr(colon + 1));
+    if (colon == 0 || !port || *port < 1 || *port > 65535) {
+        return "a router link wants <host>:<port>, not \"" + address + "\"";
+    }
+    spec.host = address.substr(0, colon);
+    spec.port = static_cast<unsigned short>(*port);
+    const std::size_t rest = w.size() - (at + 2);
+    if (rest != 0) {
+        if (spec.protocol != "swp08" || rest != 4 || w[at + 2] != "matrix" ||
+            w[at + 4] != "level") {
+            return actionUsage("router");
+        }
+        std::string error = number(w[at + 3], spec.matrix);
+        if (error.empty()) {
+            error = number(w[at + 5], spec.level);
+        }
+        if (error.empty() &&
+            (spec.matrix < 1 || spec.level < 1 || spec.matrix > 256 || spec.level > 256)) {
+            error = "matrix " + w[at + 3] + " level " + w[at + 5] +
+                    ": SW-P-08 matrices and levels count from 1 to 256";
+        }
+        if (!error.empty()) {
+            return error;
+        }
+    }
+    if (!settings_.routerLinks) {
+        return "this zarn-host is built without router links";
+    }
+    if (links_ == nullptr) {
+        links_ = settings_.routerLinks(studio_.linkEvents());
+        studio_.useLinks(links_.get());
+    }
+    if (std::string error = links_->link(device, spec); !error.empty()) {
+        return error;
+    }
+    // The link gives up its first try within its own time limits; this bound only keeps a
+    // faulty link from holding the run for ever.
+    links_->pump(std::chrono::minutes(1),
+                 [&] { return links_->status(device).state != LinkStatus::State::Connecting; });
+    const LinkStatus status = links_->status(device);
+    if (status.state != LinkStatus::State::Up) {
+        transcript_.failure(where_, "router " + w[1] + ": cannot link to " + spec.describe() +
+                                        ": " + (status.why.empty() ? "no answer" : status.why) +
+                                        "; the run stops");
+        stopped_ = true;
+    }
+    return "";
 }
 
 std::string ScenarioRunner::source(const Words& w) {
@@ -293,6 +381,9 @@ std::string ScenarioRunner::source(const Words& w) {
     }
     if (error.empty() && !studio_.routers().defined(device)) {
         error = "no router " + w[1] + " is defined";
+    }
+    if (error.empty() && linked(device)) {
+        error = "the source names of router " + w[1] + " are its router's";
     }
     if (error.empty()) {
         studio_.nameSource(device, source, w[3]);
@@ -314,10 +405,20 @@ std::string ScenarioRunner::route(const Words& w) {
     if (error.empty() && !studio_.routers().defined(device)) {
         error = "no router " + w[1] + " is defined";
     }
-    if (error.empty()) {
-        studio_.route(device, destination, source);
+    if (!error.empty()) {
+        return error;
     }
-    return error;
+    const std::string take = "the take of destination " + w[2] + " <- source " + w[3];
+    if (const std::string unsent = studio_.route(device, destination, source); !unsent.empty()) {
+        expectation(false, take + " was not sent: " + unsent);
+    } else if (linked(device)) {
+        const bool confirmed = links_->pump(settings_.linkWait, [&] {
+            return studio_.routers().routed(device, destination) == source;
+        });
+        expectation(confirmed, "router " + w[1] + " did not confirm " + take + " within " +
+                                   std::to_string(settings_.linkWait.count()) + " ms");
+    }
+    return "";
 }
 
 std::string ScenarioRunner::entry(const Words& w) {
@@ -442,7 +543,9 @@ std::string ScenarioRunner::show(const Words&) {
 }
 
 void ScenarioRunner::expectation(bool held, const std::string& what) {
-    if (!held) {
+    if (awaiting_) {
+        awaited_ = held ? std::nullopt : std::optional<std::string>(what);
+    } else if (!held) {
         transcript_.failure(where_, "expect failed: " + what);
     }
 }
@@ -453,6 +556,12 @@ std::string ScenarioRunner::expectUsage() {
         text += std::string(&form == expectForms ? "" : " | ") + form.usage;
     }
     return text;
+}
+
+std::string ScenarioRunner::actionUsage(const std::string& name) {
+    const auto action = std::find_if(std::begin(actions), std::end(actions),
+                                     [&](const Action& a) { return name == a.name; });
+    return "usage: " + std::string(action->usage);
 }
 
 const ScenarioRunner::ExpectForm* ScenarioRunner::expectFormNamed(const std::string& kind) {
@@ -476,6 +585,35 @@ std::string ScenarioRunner::expect(const Words& w) {
         }
     }
     return (this->*form->check)(w);
+}
+
+std::string ScenarioRunner::await(const Words& w) {
+    Words check = w;
+    check[0] = "expect";
+    const ExpectForm* form = expectFormNamed(w[1]);
+    int wait = static_cast<int>(settings_.linkWait.count());
+    if (form != nullptr && form->maxWords != any && w.size() == form->maxWords + 1) {
+        std::string error = count(w.back(), 0, "wait", wait);
+        if (!error.empty()) {
+            return error;
+        }
+        check.pop_back();
+    }
+    awaiting_ = true;
+    awaited_.reset();
+    std::string error = expect(check);
+    if (error.empty() && awaited_ && links_ != nullptr) {
+        links_->pump(std::chrono::milliseconds(wait), [&] {
+            expect(check);
+            return !awaited_;
+        });
+    }
+    awaiting_ = false;
+    if (error.empty() && awaited_) {
+        transcript_.failure(where_,
+                            "await failed after " + std::to_string(wait) + " ms: " + *awaited_);
+    }
+    return error;
 }
 
 std::string ScenarioRunner::expectReply(const Words& w) {
@@ -547,6 +685,24 @@ std::string ScenarioRunner::expectTimer(const Words& w) {
         const bool running = studio_.view().timerRunning(w[2], id);
         expectation(running == (w[4] == "running"),
                     "timer " + w[3] + " of " + w[2] + " is " + (running ? "running" : "stopped"));
+    }
+    return error;
+}
+
+std::string ScenarioRunner::expectLink(const Words& w) {
+    static const char* const states[] = {"", "connecting", "up", "away"};
+    const auto state = std::find(std::begin(states) + 1, std::end(states), w[3]);
+    int device = 0;
+    std::string error = state == std::end(states)
+                            ? "usage: " + std::string(expectFormNamed(w[1])->usage)
+                            : count(w[2], 0, "device", device);
+    if (error.empty() && !linked(device)) {
+        error = "router " + w[2] + " has no link";
+    }
+    if (error.empty()) {
+        const LinkStatus status = links_->status(device);
+        expectation(states[static_cast<int>(status.state)] == *state,
+                    "the link of router " + w[2] + " is " + status.text() + ", not " + w[3]);
     }
     return error;
 }

@@ -14,12 +14,19 @@
 //
 // A failed expect is reported with file and line and the run goes on; a malformed line,
 // or an action that cannot be done (an unknown instance, a module that does not load),
-// is an error with file and line that ends the run.
+// is an error with file and line that ends the run. A router link that cannot be made
+// fails the run and ends it.
+//
+// Linked routers deliver only while the scenario waits for them: a "router" line with a
+// link waits until the router's whole state is read, "route" on a linked router until
+// the router confirms the take, and "await" until what it checks holds.
 #pragma once
 
+#include "router_links.h"
 #include "studio.h"
 #include "transcript.h"
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,6 +47,11 @@ struct ScenarioSettings {
     // Given the path of a "module" line, the module to use; unset: the file at the path.
     // A fuzzer, which loads no file, hands out a component linked into it.
     std::function<std::unique_ptr<ComponentModule>(const std::string& path)> moduleAt;
+    // Makes the links of routers that are real routers, which tell `events` what they
+    // hear; unset: a zarn-host without router links, where a link is an error.
+    std::function<std::unique_ptr<RouterLinks>(RouterLinkEvents& events)> routerLinks;
+    // How long "await" and a take on a linked router wait unless told.
+    std::chrono::milliseconds linkWait{5000};
 };
 
 enum class ScenarioOutcome { Passed, Failed, Error };
@@ -47,6 +59,10 @@ enum class ScenarioOutcome { Passed, Failed, Error };
 class ScenarioRunner {
 public:
     ScenarioRunner(Studio& studio, Transcript& transcript, ScenarioSettings settings);
+    // Closes the router links it made.
+    ~ScenarioRunner();
+    ScenarioRunner(const ScenarioRunner&) = delete;
+    ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
     // Runs `text`; `name` names it in messages, `folder` is where relative paths start.
     // False when an error ended the run.
@@ -83,6 +99,7 @@ private:
 
     std::string module(const Words& w);
     std::string router(const Words& w);
+    std::string link(int device, const Words& w, std::size_t at);
     std::string source(const Words& w);
     std::string route(const Words& w);
     std::string entry(const Words& w);
@@ -98,6 +115,7 @@ private:
     std::string destroy(const Words& w);
     std::string show(const Words& w);
     std::string expect(const Words& w);
+    std::string await(const Words& w);
     std::string expectProperty(const Words& w);
     std::string expectReply(const Words& w);
     std::string expectSent(const Words& w);
@@ -105,7 +123,10 @@ private:
     std::string expectTimer(const Words& w);
     std::string expectStream(const Words& w);
     std::string expectCalled(const Words& w);
+    std::string expectLink(const Words& w);
     static std::string expectUsage();
+    // "usage: " and the usage of the action named so.
+    static std::string actionUsage(const std::string& name);
     static const ExpectForm* expectFormNamed(const std::string& kind);
 
     // Runs one line (its continuations joined); gives the error, if any.
@@ -114,7 +135,9 @@ private:
     std::string number(const std::string& word, int& value) const;
     // A number that counts from `least`; `what` names it in the error ("destination").
     std::string count(const std::string& word, int least, const char* what, int& value) const;
+    // Reports a check that failed; while an await looks, keeps it in awaited_ instead.
     void expectation(bool held, const std::string& what);
+    bool linked(int device) const { return links_ != nullptr && links_->linked(device); }
 
     Studio& studio_;
     Transcript& transcript_;
@@ -124,6 +147,10 @@ private:
     std::string folder_;
     std::string where_;
     std::optional<std::string> lastReply_;
+    std::unique_ptr<RouterLinks> links_;
+    bool awaiting_ = false;
+    std::optional<std::string> awaited_; // the failure of the check an await repeats
+    bool stopped_ = false;               // a failure that ends the run
 };
 
 // Every action and every form of expect, a line each with its usage and what it does.

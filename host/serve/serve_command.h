@@ -1,17 +1,23 @@
 // zarn-host serve [SCENARIO]: runs a studio (the built-in demo when no scenario is given;
 // the scenario's actions first, its expects checked and reported) and serves it to
 // browsers until stopped with Ctrl-C or SIGTERM, which stops cleanly: every component
-// destroyed and every reply accounted for.
+// destroyed and every reply accounted for. Its routers may be real routers' (--router),
+// and its routers may be served to control software over the routers' own protocols
+// (--videohub, --swp08).
 //
-// The studio keeps to one thread of its own; the network's thread hands it the pages'
-// actions in a queue and sends out what they changed, so that nothing calls a component
-// from two threads.
+// zarn-host router-sim [SCENARIO] is the same without the browsers: a studio whose
+// routers are served over the routers' protocols, a router simulator.
+//
+// The studio keeps to one thread of its own (studio_thread.h), so that nothing calls a
+// component from two threads.
 #pragma once
 
+#include "router_side.h"
 #include "scenario.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 struct ServeOptions {
     std::string scenario; // empty: the built-in demo
@@ -23,9 +29,14 @@ struct ServeOptions {
     bool openOnly = false;
     bool quiet = false;
     Variables variables;
+    // Serve browsers (serve), or only the router side (router-sim).
+    bool web = true;
+    // Router lines run after the scenario: "1 Hub videohub 10.0.0.5:9990".
+    std::vector<std::string> routerLinks;
+    std::vector<RouterSideSpec> routerSide;
 };
 
 // Gives the exit status: 0 after a clean stop, 1 when the scenario failed (served all the
-// same), 2 when the scenario could not run or the address cannot be listened on.
+// same), 2 when the scenario could not run or an address cannot be listened on.
 int runServe(const ServeOptions& options, const char* demoScenario, std::ostream& out,
              std::ostream& errors);

@@ -25,7 +25,7 @@ StudioBridge::StudioBridge(Studio& studio, Transcript& transcript, std::string s
 }
 
 StudioBridge::~StudioBridge() {
-    studio_.observe(nullptr);
+    studio_.forget(this);
     transcript_.listen(nullptr);
 }
 
@@ -68,11 +68,18 @@ json StudioBridge::routerJson(int device) const {
     }
     std::sort(destinations.begin(), destinations.end());
     destinations.erase(std::unique(destinations.begin(), destinations.end()), destinations.end());
-    return {{"device", device},
-            {"name", routers.name(device)},
-            {"sources", std::move(sources)},
-            {"routes", std::move(routes)},
-            {"destinations", destinations}};
+    json router = {{"device", device},
+                   {"name", routers.name(device)},
+                   {"sources", std::move(sources)},
+                   {"routes", std::move(routes)},
+                   {"destinations", destinations}};
+    // A linked router says where its link is, and a page shows it.
+    if (const RouterLinks* links = studio_.state().links;
+        links != nullptr && links->linked(device)) {
+        router["link"] = links->describe(device);
+        router["status"] = links->status(device).text();
+    }
+    return router;
 }
 
 json StudioBridge::state() const {
@@ -116,7 +123,11 @@ std::string StudioBridge::apply(const ClientAction& action) {
             return "no router " + std::to_string(action.device) + " is defined";
         }
         studio_.beginAction();
-        studio_.route(action.device, action.destination, action.source);
+        if (const std::string error =
+                studio_.route(action.device, action.destination, action.source);
+            !error.empty()) {
+            return error;
+        }
         actions_.push_back("route " + std::to_string(action.device) + " " +
                            std::to_string(action.destination) + " " +
                            std::to_string(action.source));
@@ -124,6 +135,9 @@ std::string StudioBridge::apply(const ClientAction& action) {
     case ClientAction::Kind::NameSource:
         if (!studio_.state().routers.defined(action.device)) {
             return "no router " + std::to_string(action.device) + " is defined";
+        }
+        if (studio_.links() != nullptr && studio_.links()->linked(action.device)) {
+            return "the names of router " + std::to_string(action.device) + " are its router's";
         }
         studio_.beginAction();
         studio_.nameSource(action.device, action.source, action.name);

@@ -1,5 +1,6 @@
 #include "web_server.h"
 
+#include "json.h"
 #include "protocol.h"
 
 #include <boost/asio/dispatch.hpp>
@@ -112,7 +113,7 @@ private:
         std::string text = beast::buffers_to_string(buffer_.data());
         buffer_.consume(buffer_.size());
         if (text.size() > maxClientMessage) {
-            reply(jsonText(errorMessage(
+            reply(jsonLine(errorMessage(
                 "a message of more than " + std::to_string(maxClientMessage) + " bytes", text)));
         } else {
             server_.studio().message(std::move(text),
@@ -126,10 +127,6 @@ private:
     }
 
     void reply(std::string text) { send(std::make_shared<const std::string>(std::move(text))); }
-
-    static std::string jsonText(const nlohmann::ordered_json& value) {
-        return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    }
 
     // A token bucket: a burst, then a steady rate.
     bool mayReceive() {

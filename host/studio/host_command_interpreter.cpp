@@ -34,9 +34,11 @@ void* setProperty(StudioState& studio, Instance& instance, const std::string& te
     const Panels::Found found = instance.panels.set(fields[1], fields[2], property, value);
     if (found != Panels::Found::Yes) {
         missing(studio, instance, command.word, found, fields[1], fields[2]);
-    } else if (studio.observer != nullptr) {
-        studio.observer->propertySet(instance.id, std::string(fields[1]), std::string(fields[2]),
-                                     std::string(property), std::string(value));
+    } else if (!studio.observers.empty()) {
+        studio.notify([&](StudioObserver& observer) {
+            observer.propertySet(instance.id, std::string(fields[1]), std::string(fields[2]),
+                                 std::string(property), std::string(value));
+        });
     }
     return nullptr;
 }
@@ -85,9 +87,7 @@ void* showPanel(StudioState& studio, Instance& instance, const std::string& text
                                     "shown, " + std::to_string(layout.controls.size()) +
                                         " controls" + (relative ? ", from " + path : ""));
     instance.panels.show(std::string(fields[0]), layout.controls);
-    if (studio.observer != nullptr) {
-        studio.observer->instanceChanged(instance.id);
-    }
+    studio.notify([&](StudioObserver& observer) { observer.instanceChanged(instance.id); });
     return studio.shownReply;
 }
 

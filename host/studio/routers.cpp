@@ -40,6 +40,15 @@ void Routers::route(int device, int destination, int source) {
     devices_[device].crosspoints[destination] = source;
 }
 
+const std::string* Routers::sourceName(int device, int source) const {
+    const auto found = devices_.find(device);
+    if (found == devices_.end()) {
+        return nullptr;
+    }
+    const auto named = found->second.sourceNames.find(source);
+    return named != found->second.sourceNames.end() ? &named->second : nullptr;
+}
+
 std::string Routers::revertiveText(int device, int destination) const {
     const std::optional<int> source = routed(device, destination);
     if (!source) {
@@ -173,10 +182,9 @@ std::vector<int> Routers::devices() const {
 
 std::map<int, std::string> Routers::sourceNames(int device) const {
     const auto found = devices_.find(device);
-    return found != devices_.end()
-               ? std::map<int, std::string>(found->second.sourceNames.begin(),
-                                            found->second.sourceNames.end())
-               : std::map<int, std::string>{};
+    return found != devices_.end() ? std::map<int, std::string>(found->second.sourceNames.begin(),
+                                                                found->second.sourceNames.end())
+                                   : std::map<int, std::string>{};
 }
 
 std::map<int, int> Routers::crosspoints(int device) const {

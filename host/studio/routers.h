@@ -30,6 +30,8 @@ public:
     bool defined(int device) const { return devices_.count(device) != 0; }
     const std::string& name(int device) const;
     void nameSource(int device, int source, const std::string& name);
+    // The source's name; null while it has none.
+    const std::string* sourceName(int device, int source) const;
     // The source routed to the destination; nothing while none is.
     std::optional<int> routed(int device, int destination) const;
     void route(int device, int destination, int source);

@@ -1,5 +1,7 @@
 #include "studio.h"
 
+#include "studio_link_events.h"
+
 #include "host_command_interpreter.h"
 
 #include <zarn_script_helper/record_builders.h>
@@ -32,10 +34,15 @@ private:
     int instance_;
 };
 
-Studio::Studio(Transcript& transcript, DeliveryOrder order) : state_(transcript), order_(order) {}
+Studio::Studio(Transcript& transcript, DeliveryOrder order)
+    : state_(transcript), order_(order), linkEvents_(std::make_unique<StudioLinkEvents>(*this)) {}
 
 Studio::~Studio() {
     finish();
+}
+
+RouterLinkEvents& Studio::linkEvents() {
+    return *linkEvents_;
 }
 
 std::string Studio::loadModule(const std::string& name, const std::string& path) {
@@ -88,9 +95,7 @@ std::string Studio::place(const std::string& name, const std::string& moduleName
     if (!group.empty()) {
         state_.groups.join(group, instance.id);
     }
-    if (state_.observer != nullptr) {
-        state_.observer->instanceChanged(instance.id);
-    }
+    state_.notify([&](StudioObserver& observer) { observer.instanceChanged(instance.id); });
     drain();
     return "";
 }
@@ -127,17 +132,13 @@ void Studio::controlEvent(const std::string& name, const std::string& control,
 
 void Studio::defineRouter(int device, const std::string& name) {
     state_.routers.define(device, name);
-    if (state_.observer != nullptr) {
-        state_.observer->routerChanged(device);
-    }
+    state_.notify([&](StudioObserver& observer) { observer.routerChanged(device); });
 }
 
 void Studio::nameSource(int device, int source, const std::string& name) {
     Routers& routers = state_.routers;
     routers.nameSource(device, source, name);
-    if (state_.observer != nullptr) {
-        state_.observer->sourceNamed(device, source, name);
-    }
+    state_.notify([&](StudioObserver& observer) { observer.sourceNamed(device, source, name); });
     // Every destination routed to the source shows its new name.
     for (int destination : routers.destinationsOf(device, source)) {
         for (int id : routers.registeredFor(device, destination)) {
@@ -147,12 +148,26 @@ void Studio::nameSource(int device, int source, const std::string& name) {
     drain();
 }
 
-void Studio::route(int device, int destination, int source) {
+std::string Studio::route(int device, int destination, int source) {
+    RouterLinks* links = state_.links;
+    if (links != nullptr && links->linked(device)) {
+        const std::string error = links->take(device, destination, source);
+        if (error.empty()) {
+            state_.transcript.note("take: " + state_.routers.name(device) + " (device " +
+                                   std::to_string(device) + ") destination " +
+                                   std::to_string(destination) + " <- source " +
+                                   std::to_string(source) + ", sent to " + links->describe(device));
+        }
+        return error;
+    }
+    routed(device, destination, source);
+    return "";
+}
+
+void Studio::routed(int device, int destination, int source) {
     Routers& routers = state_.routers;
     routers.route(device, destination, source);
-    if (state_.observer != nullptr) {
-        state_.observer->routed(device, destination, source);
-    }
+    state_.notify([&](StudioObserver& observer) { observer.routed(device, destination, source); });
     const std::string text = routers.revertiveText(device, destination);
     if (state_.transcript.shows()) {
         state_.transcript.note("route: " + routers.name(device) + " (device " +
@@ -217,9 +232,7 @@ void Studio::destroy(Instance& instance) {
     state_.routers.unregisterAll(instance.id);
     state_.timers.stopAll(instance.id);
     state_.groups.leave(instance.group, instance.id);
-    if (state_.observer != nullptr) {
-        state_.observer->instanceGone(instance.id);
-    }
+    state_.notify([&](StudioObserver& observer) { observer.instanceGone(instance.id); });
 }
 
 void Studio::finish() {
@@ -270,8 +283,9 @@ std::optional<std::string> Studio::parentCommand(Instance& instance, const std::
     const std::size_t equals = text.find('=');
     if (equals != std::string::npos) {
         instance.properties[text.substr(0, equals)] = text.substr(equals + 1);
-        if (state_.observer != nullptr && !instance.group.empty()) {
-            state_.observer->selectionChanged(instance.group);
+        if (!instance.group.empty()) {
+            state_.notify(
+                [&](StudioObserver& observer) { observer.selectionChanged(instance.group); });
         }
     }
     void* reply = call(instance, const_cast<char*>(text.c_str()), zarn_kind_parent_command);

@@ -18,15 +18,19 @@
 // A component must behave the same either way.
 #pragma once
 
+#include "router_links.h"
 #include "studio_state.h"
 #include "studio_view.h"
 #include "transcript.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
 
 enum class DeliveryOrder { Queued, Nested };
+
+class StudioLinkEvents;
 
 class Studio {
 public:
@@ -59,8 +63,16 @@ public:
     // A source's name; every instance registered for a destination routed to it hears of
     // it, as a revertive with the new name.
     void nameSource(int device, int source, const std::string& name);
-    // A route change; every instance registered for the destination hears of it.
-    void route(int device, int destination, int source);
+    // A route change; every instance registered for the destination hears of it. On a
+    // linked router it is a take, and the route changes when the router reports it; gives
+    // why the take could not be sent, or "".
+    std::string route(int device, int destination, int source);
+
+    // The links to real routers, if any; not owned, null for none. The studio hears them
+    // through linkEvents(), on its own thread.
+    void useLinks(RouterLinks* links) { state_.links = links; }
+    RouterLinks* links() { return state_.links; }
+    RouterLinkEvents& linkEvents();
     void startTimer(const std::string& instance, int id);
     // Delivers up to `rounds` rounds of ticks to the running timers; stops as soon as
     // none runs, so that idle rounds cost nothing.
@@ -71,8 +83,13 @@ public:
 
     Routers& routers() { return state_.routers; }
     Databases& databases() { return state_.databases; }
-    // Tells `observer` of every change from now on; null stops. Not owned.
-    void observe(StudioObserver* observer) { state_.observer = observer; }
+    // Tells `observer` of every change from now on, until it is forgotten. Not owned.
+    void observe(StudioObserver* observer) { state_.observers.push_back(observer); }
+    void forget(StudioObserver* observer) {
+        state_.observers.erase(
+            std::remove(state_.observers.begin(), state_.observers.end(), observer),
+            state_.observers.end());
+    }
     // Where relative layout paths start.
     void setFolder(const std::string& folder) { state_.folder = folder; }
     // What went wrong inside the last action's calls, such as a layout that cannot be
@@ -86,6 +103,10 @@ public:
 
 private:
     class InstanceHost;
+    friend class StudioLinkEvents;
+
+    // A route that is so now (a simulated route, or one a linked router reported).
+    void routed(int device, int destination, int source);
 
     // The way in from every instance's host object.
     void* fromComponent(int instance, void* data, int kind);
@@ -105,4 +126,5 @@ private:
     int depth_ = 0;
     // Deliveries in the current action.
     int delivered_ = 0;
+    std::unique_ptr<StudioLinkEvents> linkEvents_;
 };

@@ -7,9 +7,7 @@ void postRevertive(StudioState& studio, int instance, int device, int index,
 
 void postToGroup(StudioState& studio, const std::string& group, const std::string& text) {
     studio.groups.broadcasting(group, text);
-    if (studio.observer != nullptr) {
-        studio.observer->selectionChanged(group);
-    }
+    studio.notify([&](StudioObserver& observer) { observer.selectionChanged(group); });
     for (int id : studio.groups.members(group)) {
         studio.deliveries.push_back({id, Delivery::Kind::ParentCommand, 0, 0, text});
     }

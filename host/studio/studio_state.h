@@ -9,6 +9,7 @@
 #include "destination_groups.h"
 #include "instances.h"
 #include "reply_ledger.h"
+#include "router_links.h"
 #include "routers.h"
 #include "timers.h"
 #include "transcript.h"
@@ -17,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // A message the host sends because of another: the revertives of a poll or of a route
 // change, the parent commands a destination group relays.
@@ -29,23 +31,26 @@ struct Delivery {
     std::string text;
 };
 
-// Who wants to hear what changes in a studio as it happens (the browser panel): the
-// calls come on the studio's thread, from inside the action that made the change.
+// Who wants to hear what changes in a studio as it happens (the browser panel, the
+// router side): the calls come on the studio's thread, from inside the action that made
+// the change.
 class StudioObserver {
 public:
     virtual ~StudioObserver() = default;
+    // Each does nothing unless overridden: an observer takes what it needs.
     // An instance came, showed a panel, or went.
-    virtual void instanceChanged(int instance) = 0;
-    virtual void instanceGone(int instance) = 0;
+    virtual void instanceChanged(int /*instance*/) {}
+    virtual void instanceGone(int /*instance*/) {}
     // A control's property was set ("TP").
-    virtual void propertySet(int instance, const std::string& panel, const std::string& control,
-                             const std::string& property, const std::string& value) = 0;
+    virtual void propertySet(int /*instance*/, const std::string& /*panel*/,
+                             const std::string& /*control*/, const std::string& /*property*/,
+                             const std::string& /*value*/) {}
     // Which buttons of a group show selected may have changed.
-    virtual void selectionChanged(const std::string& group) = 0;
+    virtual void selectionChanged(const std::string& /*group*/) {}
     // A router was defined, a crosspoint changed, or a source got a name.
-    virtual void routerChanged(int device) = 0;
-    virtual void routed(int device, int destination, int source) = 0;
-    virtual void sourceNamed(int device, int source, const std::string& name) = 0;
+    virtual void routerChanged(int /*device*/) {}
+    virtual void routed(int /*device*/, int /*destination*/, int /*source*/) {}
+    virtual void sourceNamed(int /*device*/, int /*source*/, const std::string& /*name*/) {}
 };
 
 struct StudioState {
@@ -67,8 +72,17 @@ struct StudioState {
     // What went wrong inside a call that the action calling it must fail with, such as a
     // layout that cannot be read; empty when nothing did.
     std::string error;
-    // Told of every change, when set; not owned.
-    StudioObserver* observer = nullptr;
+    // Told of every change; not owned.
+    std::vector<StudioObserver*> observers;
+    // The links of routers that are real routers; not owned, null for none.
+    RouterLinks* links = nullptr;
+
+    // Tells every observer: notify([&](StudioObserver& o) { o.routerChanged(1); }).
+    template <typename Call> void notify(const Call& call) {
+        for (StudioObserver* observer : observers) {
+            call(*observer);
+        }
+    }
 };
 
 // Queues a revertive of (device, index) with `text` for the instance.

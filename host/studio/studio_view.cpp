@@ -59,5 +59,13 @@ PanelView StudioView::panel() const {
         }
         view.instances.push_back(std::move(shown));
     }
+    if (const RouterLinks* links = studio_.links) {
+        for (int device : studio_.routers.devices()) {
+            if (links->linked(device)) {
+                view.links.push_back({device, studio_.routers.name(device), links->describe(device),
+                                      links->status(device).text()});
+            }
+        }
+    }
     return view;
 }

@@ -180,6 +180,28 @@ const BadCase badCases[] = {
      "bad:5: error: database -1: databases count from 0"},
     {"a negative timer", "timer p -3", ScenarioOutcome::Error,
      "bad:5: error: timer -3: timers count from 0"},
+    // Router links and waiting.
+    {"a link in a host without links", "router 1 videohub 127.0.0.1:9990", ScenarioOutcome::Error,
+     "bad:5: error: this zarn-host is built without router links"},
+    {"a link without a port", "router 1 Hub videohub 127.0.0.1", ScenarioOutcome::Error,
+     "bad:5: error: a router link wants <host>:<port>, not \"127.0.0.1\""},
+    {"a link to port 0", "router 1 swp08 127.0.0.1:0", ScenarioOutcome::Error,
+     "bad:5: error: a router link wants <host>:<port>, not \"127.0.0.1:0\""},
+    {"a link with an unknown protocol", "router 1 Hub ember 127.0.0.1:9000", ScenarioOutcome::Error,
+     "bad:5: error: usage: router <device> [<name>] [videohub"},
+    {"matrix 0", "router 1 swp08 127.0.0.1:8910 matrix 0 level 1", ScenarioOutcome::Error,
+     "bad:5: error: matrix 0 level 1: SW-P-08 matrices and levels count from 1 to 256"},
+    {"a matrix for a videohub", "router 1 videohub 127.0.0.1:9990 matrix 1 level 1",
+     ScenarioOutcome::Error, "bad:5: error: usage: router"},
+    {"a wait that is no number", "await timer p 1 running soon", ScenarioOutcome::Error,
+     "bad:5: error: \"soon\" is not a number"},
+    {"an await fails like an expect", "timer p 1\nawait timer p 1 stopped 10\nexpect reply x",
+     ScenarioOutcome::Failed,
+     "bad:6: await failed after 10 ms: timer 1 of p is running\nbad:7: expect failed"},
+    {"an await that holds at once", "timer p 1\nawait timer p 1 running", ScenarioOutcome::Passed,
+     "== await timer p 1 running"},
+    {"the link of a router without one", "router 1\nexpect link 1 up", ScenarioOutcome::Error,
+     "bad:6: error: router 1 has no link"},
 };
 
 class ScenarioErrors : public testing::TestWithParam<BadCase> {};
