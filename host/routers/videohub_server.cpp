@@ -99,7 +99,7 @@ void VideohubServer::answer(const SessionPtr& session, const videohub::Block& bl
 }
 
 void VideohubServer::routeChanged(int destination, int source) {
-    if (grow()) {
+    if (growTo(destination, source)) {
         sendAll(dump());
         return;
     }
@@ -107,7 +107,7 @@ void VideohubServer::routeChanged(int destination, int source) {
 }
 
 void VideohubServer::nameChanged(int source, const std::string& name) {
-    if (grow()) {
+    if (growTo(outputs_, source)) {
         sendAll(dump());
         return;
     }
@@ -128,6 +128,13 @@ bool VideohubServer::grow() {
     const bool grew = inputs != inputs_ || outputs != outputs_;
     inputs_ = inputs;
     outputs_ = outputs;
+    return grew;
+}
+
+bool VideohubServer::growTo(int outputs, int inputs) {
+    const bool grew = outputs > outputs_ || inputs > inputs_;
+    outputs_ = std::max(outputs_, outputs);
+    inputs_ = std::max(inputs_, inputs);
     return grew;
 }
 

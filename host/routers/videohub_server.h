@@ -34,8 +34,9 @@ private:
     // The answer to a block, and what it does.
     void answer(const SessionPtr& session, const videohub::Block& block);
     bool fits(int index, int size) const { return index >= 0 && index < size; }
-    // Grows to hold what the studio uses; true when it grew.
+    // Grows to hold what the studio uses; true when it grew. growTo: to hold that many.
     bool grow();
+    bool growTo(int outputs, int inputs);
     std::string dump() const;
     std::map<int, std::string> inputLabels() const; // from 0 on the wire
     std::map<int, int> routing() const;
