@@ -1,7 +1,9 @@
 // zarn-host serve, end to end in Debian's chromium, headless: the demo's panels as the
 // operator sees them, a crosspoint clicked, a button pressed with the mouse and with the
 // keyboard, a second page following, a source renamed, bad socket messages, the session
-// downloaded as a scenario that passes, a screenshot against the reference, a clean stop.
+// downloaded as a scenario that passes, a screenshot against the reference, a clean stop;
+// then a router linked to zarn-host router-sim: a crosspoint clicked is a take the router
+// confirms, and the page shows the link away while the router is gone, and back.
 //
 //   node serve.test.js <zarn-host> [<chromium>]      exit 0 passed, 1 failed, 77 skipped
 // UPDATE_REFERENCE=1 writes the reference screenshot instead of comparing with it.
@@ -32,21 +34,38 @@ try {
 if (!host || !fs.existsSync(host)) skip(`no zarn-host at ${host}`);
 if (!fs.existsSync(browserPath)) skip(`no browser at ${browserPath}`);
 
-// zarn-host serve on a port of the system's choosing; resolves with the page's address.
-function startServer() {
-  const server = spawn(host, ["serve", "--quiet", "--listen", "127.0.0.1:0"],
-                       { stdio: ["ignore", "pipe", "inherit"] });
+// zarn-host with `args`; `address` resolves with what `pattern` finds in its output: the
+// page's address for serve, a router's port for router-sim.
+function start(args, pattern) {
+  const server = spawn(host, args, { stdio: ["ignore", "pipe", "inherit"] });
   let output = "";
   const address = new Promise((resolve, reject) => {
     server.stdout.on("data", chunk => {
       output += chunk;
-      const found = output.match(/http:\/\/\S+\//);
-      if (found) resolve(found[0]);
+      const found = output.match(pattern);
+      if (found) resolve(found[1]);
     });
-    server.on("exit", code => reject(new Error(`zarn-host serve ended with ${code}:\n${output}`)));
-    setTimeout(() => reject(new Error("zarn-host serve did not come up")), 15000);
+    server.on("exit", code => reject(new Error(`zarn-host ${args[0]} ended with ${code}:\n${output}`)));
+    setTimeout(() => reject(new Error(`zarn-host ${args[0]} did not come up`)), 15000);
   });
   return { server, address, output: () => output };
+}
+
+// zarn-host serve on a port of the system's choosing; resolves with the page's address.
+function startServer(more = []) {
+  return start(["serve", "--quiet", "--listen", "127.0.0.1:0", ...more], /(http:\/\/\S+\/)/);
+}
+
+// zarn-host router-sim with the demo's routers, router 1 over Videohub.
+function startRouter(port) {
+  return start(["router-sim", "--videohub", `1:${port}`],
+               /served over videohub at 127\.0\.0\.1:(\d+)/);
+}
+
+async function stopped(child) {
+  const ended = new Promise(resolve => child.on("exit", (code, signal) => resolve(code ?? signal)));
+  child.kill("SIGTERM");
+  return ended;
 }
 
 const instance = (page, name) => page.locator(`.instance[data-instance="${name}"]`);
@@ -188,6 +207,8 @@ async function main() {
 
     // Unknown paths are 404.
     assert.equal(await page.evaluate(async () => (await fetch("nothing")).status), 404);
+
+    await linkedRouter(browser);
   } catch (error) {
     failed = true;
     console.error(error);
@@ -204,6 +225,45 @@ async function main() {
   }
   console.log(failed ? "FAILED" : "passed");
   process.exit(failed ? 1 : 0);
+}
+
+// Router 1 of the page is a real router's: zarn-host router-sim, which is killed and
+// started again on the same port.
+async function linkedRouter(browser) {
+  let router = startRouter(0);
+  const port = await router.address;
+  const { server, address, output } =
+    startServer(["--router", `1 Hub videohub 127.0.0.1:${port}`]);
+  const url = await address;
+  const page = await (await browser.newContext({ viewport: { width: 1400, height: 900 } })).newPage();
+  try {
+    await page.goto(url);
+    await page.locator(".instance").nth(3).waitFor();
+    const link = page.locator('[data-router="1"] .link');
+    await expectText(link, "up");
+    await expectText(label(page, "dest12", "Vid"), "CAM 3");
+
+    // A crosspoint clicked: a take, which the router confirms.
+    await page.click('button[data-device="1"][data-destination="17"][data-source="2"]');
+    await expectText(label(page, "dest12", "Vid"), "CAM 2");
+    assert.match(router.output(), /destination 17 <- source 2/, "the router made the route");
+
+    // The router dies: the page says so, and the tally keeps what it showed.
+    router.server.kill("SIGKILL");
+    await page.locator('[data-router="1"] .link[data-link="away"]').waitFor({ timeout: 10000 });
+    await expectText(label(page, "dest12", "Vid"), "CAM 2");
+
+    // Back as it started: up, and the tally is the router's again.
+    router = startRouter(port);
+    await router.address;
+    await page.locator('[data-router="1"] .link[data-link="up"]').waitFor({ timeout: 20000 });
+    await expectText(label(page, "dest12", "Vid"), "CAM 3");
+  } finally {
+    await page.context().close();
+    const code = await stopped(server);
+    await stopped(router.server);
+    assert.equal(code, 0, `zarn-host serve with a linked router stopped with ${code}:\n${output()}`);
+  }
 }
 
 main().catch(error => { console.error(error); process.exit(1); });
