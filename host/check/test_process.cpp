@@ -25,8 +25,6 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
         .count();
 }
 
-void ignoreDebugLine(void*, const char*) {}
-
 TestResult runHere(const CheckTest& test, CheckContext& context) {
     TestResult result;
     try {
@@ -42,13 +40,15 @@ TestResult runHere(const CheckTest& test, CheckContext& context) {
     return result;
 }
 
+#if !defined(_WIN32)
+
+void ignoreDebugLine(void*, const char*) {}
+
 std::string inFlightText(const InFlight& inFlight) {
     char text[400];
     inFlight.describe(text, sizeof text);
     return text;
 }
-
-#if !defined(_WIN32)
 
 std::string signalName(int signal) {
     switch (signal) {
