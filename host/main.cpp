@@ -142,8 +142,14 @@ CLI::App* describeCheck(CLI::App& app, CheckOptions& options) {
 }
 
 #if defined(ZARN_HAVE_SERVE)
-// The options of the routers, which serve and router-sim share.
-void describeRouters(CLI::App& command, ServeOptions& options) {
+// What serve and router-sim share: the scenario, coming up only, quiet, and the routers.
+void describeStudioServing(CLI::App& command, ServeOptions& options) {
+    command.add_option("scenario", options.scenario, "a scenario to run first")
+        ->type_name("SCENARIO");
+    command.add_flag(
+        "--open-only", options.openOnly,
+        "come up (the scenario run, the sockets open, the addresses printed), then stop");
+    command.add_flag("--quiet", options.quiet, "write only warnings and failures");
     command
         .add_option("--router", options.routerLinks,
                     "link a router of the studio to a real router, as the scenario line "
@@ -174,14 +180,14 @@ void describeRouters(CLI::App& command, ServeOptions& options) {
             ->allow_extra_args(false)
             ->take_all();
     }
+    command.footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
+                   "the same); 2 when it could not run or an address cannot be listened on.");
 }
 
 CLI::App* describeServe(CLI::App& app, ServeOptions& options) {
     CLI::App* command = app.add_subcommand(
         "serve", "Runs a studio (the built-in demo, or a scenario's actions first) and serves "
                  "its panels, routers and transcript to browsers until Ctrl-C or SIGTERM.");
-    command->add_option("scenario", options.scenario, "a scenario to run first")
-        ->type_name("SCENARIO");
     command
         ->add_option_function<std::string>(
             "--listen",
@@ -192,13 +198,7 @@ CLI::App* describeServe(CLI::App& app, ServeOptions& options) {
             "where to listen (127.0.0.1:8080 unless given; port 0: any); an address beyond "
             "this machine needs a token, which is made up and printed")
         ->type_name("HOST:PORT");
-    command->add_flag(
-        "--open-only", options.openOnly,
-        "come up (the scenario run, the sockets open, the addresses printed), then stop");
-    command->add_flag("--quiet", options.quiet, "write only warnings and failures");
-    describeRouters(*command, options);
-    command->footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
-                    "the same); 2 when it could not run or an address cannot be listened on.");
+    describeStudioServing(*command, options);
     return command;
 }
 
@@ -207,15 +207,7 @@ CLI::App* describeRouterSim(CLI::App& app, ServeOptions& options) {
         "router-sim", "Runs a studio (the built-in demo, or a scenario's actions first) and "
                       "serves its routers over the routers' own protocols (--videohub, --swp08) "
                       "to control software until Ctrl-C or SIGTERM.");
-    command->add_option("scenario", options.scenario, "a scenario to run first")
-        ->type_name("SCENARIO");
-    command->add_flag(
-        "--open-only", options.openOnly,
-        "come up (the scenario run, the sockets open, the addresses printed), then stop");
-    command->add_flag("--quiet", options.quiet, "write only warnings and failures");
-    describeRouters(*command, options);
-    command->footer("Exit status: 0 after a clean stop; 1 when the scenario failed (served all "
-                    "the same); 2 when it could not run or an address cannot be listened on.");
+    describeStudioServing(*command, options);
     return command;
 }
 #endif
