@@ -8,27 +8,27 @@ namespace net = boost::asio;
 
 std::optional<RouterSideSpec> parseRouterSide(const std::string& protocol, const std::string& text,
                                               std::string& error) {
-    RouterSideSpec spec;
-    spec.protocol = protocol;
+    error = "--" + protocol + " wants DEVICE:PORT or DEVICE@ADDRESS:PORT, not \"" + text + "\"";
     const std::size_t at = text.find('@');
     const std::size_t colon = text.rfind(':');
-    const std::string device =
-        text.substr(0, at != std::string::npos ? at : std::min(colon, text.size()));
-    const std::optional<int> number = parseInt(device);
-    const std::optional<int> port =
-        colon == std::string::npos ? std::nullopt : parseInt(text.substr(colon + 1));
-    if (at != std::string::npos && colon != std::string::npos && colon > at + 1) {
-        spec.host = text.substr(at + 1, colon - at - 1);
-    }
-    boost::system::error_code bad;
-    net::ip::make_address(spec.host, bad);
-    if (!number || *number < 0 || !port || *port < 0 || *port > 65535 || bad ||
-        (at != std::string::npos && colon <= at + 1)) {
-        error = "--" + protocol + " wants DEVICE:PORT or DEVICE@ADDRESS:PORT, not \"" + text + "\"";
+    if (colon == std::string::npos || (at != std::string::npos && colon <= at + 1)) {
         return std::nullopt;
     }
-    spec.device = *number;
-    spec.port = static_cast<unsigned short>(*port);
+    RouterSideSpec spec;
+    spec.protocol = protocol;
+    if (at != std::string::npos) {
+        spec.host = text.substr(at + 1, colon - at - 1);
+    }
+    const int device = parseInt(text.substr(0, at != std::string::npos ? at : colon)).value_or(-1);
+    const int port = parseInt(text.substr(colon + 1)).value_or(-1);
+    boost::system::error_code bad;
+    net::ip::make_address(spec.host, bad);
+    if (device < 0 || port < 0 || port > 65535 || bad) {
+        return std::nullopt;
+    }
+    error.clear();
+    spec.device = device;
+    spec.port = static_cast<unsigned short>(port);
     return spec;
 }
 
