@@ -351,14 +351,22 @@ Bytes encode(const Message& m) {
     const Command command =
         !isExtended(m.command) && !fitsStandard(m) ? extended(m.command) : m.command;
     Bytes out = {static_cast<std::uint8_t>(command)};
-    const std::uint8_t matrixLevel =
-        static_cast<std::uint8_t>(((m.matrix & 0x0F) << 4) | (m.level & 0x0F));
+    // The matrix and level: one byte of two nibbles in the standard forms, a byte each in
+    // the extended ones.
+    const auto address = [&] {
+        if (isExtended(command)) {
+            out.push_back(static_cast<std::uint8_t>(m.matrix));
+            out.push_back(static_cast<std::uint8_t>(m.level));
+        } else {
+            out.push_back(static_cast<std::uint8_t>(((m.matrix & 0x0F) << 4) | (m.level & 0x0F)));
+        }
+    };
     switch (command) {
     case Command::Interrogate:
     case Command::Connect:
     case Command::Tally:
     case Command::Connected:
-        out.push_back(matrixLevel);
+        address();
         out.push_back(static_cast<std::uint8_t>(
             ((m.destination / 128) & 0x07) << 4 |
             (command == Command::Interrogate ? 0 : (m.source / 128) & 0x07)));
@@ -371,8 +379,7 @@ Bytes encode(const Message& m) {
     case Command::ExtConnect:
     case Command::ExtTally:
     case Command::ExtConnected:
-        out.push_back(static_cast<std::uint8_t>(m.matrix));
-        out.push_back(static_cast<std::uint8_t>(m.level));
+        address();
         word(out, m.destination);
         if (command != Command::ExtInterrogate) {
             word(out, m.source);
@@ -382,14 +389,11 @@ Bytes encode(const Message& m) {
         }
         break;
     case Command::TallyDumpRequest:
-        out.push_back(matrixLevel);
-        break;
     case Command::ExtTallyDumpRequest:
-        out.push_back(static_cast<std::uint8_t>(m.matrix));
-        out.push_back(static_cast<std::uint8_t>(m.level));
+        address();
         break;
     case Command::TallyDumpByte:
-        out.push_back(matrixLevel);
+        address();
         out.push_back(static_cast<std::uint8_t>(m.sources.size()));
         out.push_back(static_cast<std::uint8_t>(m.destination));
         for (int source : m.sources) {
@@ -398,12 +402,7 @@ Bytes encode(const Message& m) {
         break;
     case Command::TallyDumpWord:
     case Command::ExtTallyDump:
-        if (command == Command::ExtTallyDump) {
-            out.push_back(static_cast<std::uint8_t>(m.matrix));
-            out.push_back(static_cast<std::uint8_t>(m.level));
-        } else {
-            out.push_back(matrixLevel);
-        }
+        address();
         out.push_back(static_cast<std::uint8_t>(m.sources.size()));
         word(out, m.destination);
         for (int source : m.sources) {
@@ -411,22 +410,13 @@ Bytes encode(const Message& m) {
         }
         break;
     case Command::SourceNamesRequest:
-        out.push_back(matrixLevel);
-        out.push_back(static_cast<std::uint8_t>(nameLengthCode(m.nameLength)));
-        break;
     case Command::ExtSourceNamesRequest:
-        out.push_back(static_cast<std::uint8_t>(m.matrix));
-        out.push_back(static_cast<std::uint8_t>(m.level));
+        address();
         out.push_back(static_cast<std::uint8_t>(nameLengthCode(m.nameLength)));
         break;
     case Command::SourceNames:
     case Command::ExtSourceNames:
-        if (command == Command::ExtSourceNames) {
-            out.push_back(static_cast<std::uint8_t>(m.matrix));
-            out.push_back(static_cast<std::uint8_t>(m.level));
-        } else {
-            out.push_back(matrixLevel);
-        }
+        address();
         out.push_back(static_cast<std::uint8_t>(nameLengthCode(m.nameLength)));
         word(out, m.firstSource);
         out.push_back(static_cast<std::uint8_t>(m.names.size()));
