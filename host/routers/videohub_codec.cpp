@@ -60,13 +60,7 @@ std::vector<BlockReader::Item> BlockReader::feed(std::string_view bytes) {
         line(std::move(text), out);
     }
     if (partial_.size() > maxLine && !skipping_) {
-        Item error;
-        error.isBlock = false;
-        error.error = "a line of more than " + std::to_string(maxLine) + " bytes";
-        error.seen = partial_.substr(0, 64);
-        out.push_back(std::move(error));
-        skipping_ = inBlock_ = true;
-        current_ = {};
+        skipBlock("a line of more than " + std::to_string(maxLine) + " bytes", partial_, out);
     }
     return out;
 }
@@ -98,24 +92,13 @@ void BlockReader::line(std::string text, std::vector<Item>& out) {
         return;
     }
     if (text.size() > maxLine) {
-        Item error;
-        error.isBlock = false;
-        error.error = "a line of more than " + std::to_string(maxLine) + " bytes";
-        error.seen = text.substr(0, 64);
-        out.push_back(std::move(error));
-        skipping_ = inBlock_ = true;
-        current_ = {};
+        skipBlock("a line of more than " + std::to_string(maxLine) + " bytes", text, out);
         return;
     }
     blockBytes_ += text.size() + 1;
     if (blockBytes_ > maxBlock) {
-        Item error;
-        error.isBlock = false;
-        error.error = "a block of more than " + std::to_string(maxBlock) + " bytes";
-        error.seen = current_.header;
-        out.push_back(std::move(error));
-        skipping_ = true;
-        current_ = {};
+        skipBlock("a block of more than " + std::to_string(maxBlock) + " bytes", current_.header,
+                  out);
         return;
     }
     if (!inBlock_) {
@@ -125,6 +108,16 @@ void BlockReader::line(std::string text, std::vector<Item>& out) {
         return;
     }
     current_.lines.push_back(std::move(text));
+}
+
+void BlockReader::skipBlock(std::string error, std::string_view seen, std::vector<Item>& out) {
+    Item item;
+    item.isBlock = false;
+    item.error = std::move(error);
+    item.seen = std::string(seen.substr(0, 64));
+    out.push_back(std::move(item));
+    skipping_ = inBlock_ = true;
+    current_ = {};
 }
 
 Message interpret(const Block& block) {

@@ -42,6 +42,9 @@ public:
 
 private:
     void line(std::string text, std::vector<Item>& out);
+    // Reports `error` with the first bytes of `seen`, then passes over the rest of the
+    // block, up to its empty line.
+    void skipBlock(std::string error, std::string_view seen, std::vector<Item>& out);
 
     std::string partial_;
     Block current_;
